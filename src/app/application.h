@@ -1,0 +1,55 @@
+#pragma once
+// The application object: a hidden top-level window that owns the main window, carries the
+// program's taskbar button under the application title, and minimises and restores the program as a whole.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace app {
+
+inline constexpr char kApplicationTitle[] = "Corvan v1.2";
+
+class Application {
+public:
+    explicit Application(HINSTANCE instance);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    bool Initialize();
+    void SetTitle(std::string_view title);
+    const std::string& Title() const { return m_title; }
+    HWND Handle() const { return m_handle; }
+    HINSTANCE Instance() const { return m_instance; }
+
+    // The first window registered becomes the main window; closing it ends the message loop.
+    void AddWindow(HWND window);
+    HWND MainWindow() const { return m_mainWindow; }
+
+    // The taskbar button shows while at least one of the program's windows is visible.
+    void UpdateVisible();
+
+    // A modal box captioned with the application title, counted among the program's windows while open.
+    int ShowMessage(std::string_view text, UINT style);
+
+    int Run();
+    void Terminate();
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysCommand(WPARAM command, LPARAM lParam);
+    void OnActivate();
+    void Minimize();
+    void Restore();
+
+    HINSTANCE m_instance;
+    HWND m_handle = nullptr;
+    HWND m_mainWindow = nullptr;
+    std::string m_title;
+    int m_openBoxes = 0;
+};
+
+}  // namespace app
