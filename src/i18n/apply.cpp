@@ -1,0 +1,99 @@
+#include "i18n/apply.h"
+
+#include "platform/text.h"
+
+#include <commctrl.h>
+
+namespace i18n {
+namespace {
+
+constexpr char kWindowCaption[] = "Corvan v1.2";
+constexpr int kSlotCount = 12;
+
+const Text& Slot(const LanguageTexts& texts, int slot) {
+    const Text* slots[kSlotCount] = {
+        &texts.IpPrompt,   &texts.IpHint,         &texts.ChangeCaption,  &texts.DomainPrompt,
+        &texts.DomainHint, &texts.ServerListPrompt, &texts.ServerListHint, &texts.FactoryCaption,
+        &texts.HelpHint,   &texts.MenuOpenCaption, &texts.MenuCloseCaption, &texts.MenuCreditsCaption,
+    };
+    return *slots[slot];
+}
+
+std::wstring WindowText(HWND control) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)), L'\0');
+    GetWindowTextW(control, text.data(), static_cast<int>(text.size()) + 1);
+    return text;
+}
+
+// Reads a slot where the set lives at the moment it is needed: from its store, or from the constants.
+class SlotReader {
+public:
+    SlotReader(TextSet set, const TextTargets& targets) : m_texts(TextsOf(set)) {
+        if (const auto store = StoreOf(set)) m_store = targets.stores[static_cast<size_t>(*store)];
+    }
+
+    std::wstring operator()(int slot) const {
+        if (!m_store) return platform::FromUtf8(Slot(m_texts, slot).utf8);
+        const LRESULT length = SendMessageW(m_store, CB_GETLBTEXTLEN, static_cast<WPARAM>(slot), 0);
+        if (length == CB_ERR) return {};
+        std::wstring item(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(m_store, CB_GETLBTEXT, static_cast<WPARAM>(slot), reinterpret_cast<LPARAM>(item.data()));
+        item.resize(static_cast<size_t>(length));
+        return item;
+    }
+
+private:
+    const LanguageTexts& m_texts;
+    HWND m_store = nullptr;
+};
+
+void SetMenuCaption(HMENU menu, UINT item, const std::wstring& caption) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = const_cast<wchar_t*>(caption.c_str());
+    SetMenuItemInfoW(menu, item, FALSE, &info);
+}
+
+}  // namespace
+
+void FillTextStores(const TextTargets& targets) {
+    for (int set = 0; set < kTextSetCount; ++set) {
+        const auto store = StoreOf(static_cast<TextSet>(set));
+        if (!store) continue;
+        const HWND combo = targets.stores[static_cast<size_t>(*store)];
+        const LanguageTexts& texts = TextsOf(static_cast<TextSet>(set));
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            const std::wstring item = platform::FromUtf8(Slot(texts, slot).utf8);
+            SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        }
+        SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    }
+}
+
+void ApplyLanguage(TextSet set, const TextTargets& targets) {
+    const SlotReader slot(set, targets);
+    SetWindowTextA(targets.window, kWindowCaption);
+    SetWindowTextW(targets.ipPrompt, slot(0).c_str());
+    targets.setHint(targets.ipEdit, slot(1));
+    SetWindowTextW(targets.changeButton, slot(2).c_str());
+    SetWindowTextW(targets.domainPrompt, slot(3).c_str());
+    targets.setHint(targets.domainEdit, slot(4));
+    SetWindowTextW(targets.serverListPrompt, slot(5).c_str());
+    targets.setHint(targets.serverList, slot(6));
+    SetWindowTextW(targets.factoryButton, slot(7).c_str());
+    targets.setHint(targets.helpImage, slot(8));
+    SetMenuCaption(targets.menu, targets.openItem, slot(9));
+    SetMenuCaption(targets.menu, targets.closeItem, slot(10));
+    SetMenuCaption(targets.menu, targets.creditsItem, slot(11));
+    SetWindowTextW(targets.domainButton, WindowText(targets.changeButton).c_str());
+    targets.setHint(targets.changeButton, WindowText(targets.changeButton));
+    targets.setHint(targets.factoryButton, WindowText(targets.factoryButton));
+    targets.setHint(targets.domainButton, WindowText(targets.domainButton));
+}
+
+void ApplySystemLanguage(const TextTargets& targets) {
+    ApplyLanguage(TextSetOfSystemLanguage(GetSystemDefaultLangID()), targets);
+}
+
+}  // namespace i18n

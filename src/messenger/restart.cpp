@@ -1,0 +1,103 @@
+#include "messenger/restart.h"
+
+#include "messenger/registry.h"
+#include "messenger/server_value.h"
+
+#include <tlhelp32.h>
+
+namespace messenger {
+
+std::string ClientCommandLine;
+
+namespace {
+
+constexpr DWORD kEndWaitMs = 5000;  // for all stopped clients together
+
+// The 8-bit process entry, whatever the character set the headers default to.
+using ProcessEntry = tagPROCESSENTRY32;
+static_assert(sizeof(ProcessEntry) == 296);
+
+using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
+using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, ProcessEntry*);
+
+// The snapshot functions are looked up by name: without them no process is found.
+struct ToolHelp {
+    CreateSnapshotFn createSnapshot = nullptr;
+    ProcessWalkFn first = nullptr;
+    ProcessWalkFn next = nullptr;
+
+    ToolHelp() {
+        const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+        if (!kernel) return;
+        createSnapshot = reinterpret_cast<CreateSnapshotFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "CreateToolhelp32Snapshot")));
+        first = reinterpret_cast<ProcessWalkFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32First")));
+        next = reinterpret_cast<ProcessWalkFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32Next")));
+    }
+    bool Usable() const { return createSnapshot && first && next; }
+};
+
+platform::UniqueHandle StopProcess(DWORD processId) {
+    // SYNCHRONIZE lets the restart wait for the end; without it the process is stopped all the same.
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    if (!process) process = OpenProcess(PROCESS_TERMINATE, FALSE, processId);
+    if (!process) return nullptr;
+    static_cast<void>(TerminateProcess(process, 0));  // a process that will not stop goes on running
+    return platform::UniqueHandle(process);
+}
+
+}  // namespace
+
+std::string GetProgramFilesDir() {
+    // Read rights only: a standard user under UAC may not open this key for writing.
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_QUERY_VALUE, &opened) !=
+        ERROR_SUCCESS)
+        return {};
+    const platform::UniqueKey key(opened);
+    const RegistryString value = ReadRegistryString(key.get(), "ProgramFilesDir");
+    return value.status == RegistryString::Found ? value.text : std::string();
+}
+
+std::vector<platform::UniqueHandle> TerminateProcessesByName(std::string_view name) {
+    std::vector<platform::UniqueHandle> stopped;
+    static const ToolHelp toolHelp;
+    if (!toolHelp.Usable()) return stopped;
+    const platform::UniqueHandle snapshot = platform::OwnFileHandle(toolHelp.createSnapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return stopped;
+
+    ProcessEntry entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = toolHelp.first(snapshot.get(), &entry); more; more = toolHelp.next(snapshot.get(), &entry)) {
+        const std::string exeFile(entry.szExeFile, strnlen(entry.szExeFile, std::size(entry.szExeFile)));
+        if (!ImageNameMatches(exeFile, name)) continue;
+        if (platform::UniqueHandle process = StopProcess(entry.th32ProcessID)) stopped.push_back(std::move(process));
+    }
+    return stopped;
+}
+
+void WaitForEnd(const std::vector<platform::UniqueHandle>& processes) {
+    const DWORD deadline = GetTickCount() + kEndWaitMs;
+    for (const platform::UniqueHandle& process : processes) {
+        const DWORD now = GetTickCount();
+        const DWORD left = static_cast<LONG>(deadline - now) > 0 ? deadline - now : 0;
+        WaitForSingleObject(process.get(), left);
+    }
+}
+
+void StartClient(const std::string& commandLine) {
+    // The path is named as the application and quoted on the command line, so that with spaces in it
+    // Windows never tries "C:\Program.exe" first.
+    std::string quoted = QuotedCommandLine(commandLine);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA(commandLine.c_str(), quoted.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return;  // a path that leads nowhere starts nothing, silently
+    // The client runs on its own; its handles are not needed.
+    const platform::UniqueHandle thread(started.hThread);
+    const platform::UniqueHandle process(started.hProcess);
+}
+
+}  // namespace messenger

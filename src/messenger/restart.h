@@ -1,0 +1,27 @@
+#pragma once
+// Stopping every running client and starting it again, so that it reads the new setting.
+
+#include "platform/handles.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace messenger {
+
+// The client's executable path, set once while the main window is created.
+extern std::string ClientCommandLine;
+
+// HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion "ProgramFilesDir", empty when it cannot be read.
+std::string GetProgramFilesDir();
+
+// Stops every process whose image matches the name; what it returns lets the caller wait for their end.
+std::vector<platform::UniqueHandle> TerminateProcessesByName(std::string_view name);
+
+// A stopped client still ending would take over a new one and quit with it: wait a bounded time.
+void WaitForEnd(const std::vector<platform::UniqueHandle>& processes);
+
+// Starts the client's own executable and nothing else, even with spaces in its path.
+void StartClient(const std::string& commandLine);
+
+}  // namespace messenger
