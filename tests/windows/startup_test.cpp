@@ -1,0 +1,128 @@
+// Start-up as a single copy, the second start, shutdown, and the window's frame.
+
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+using namespace test;
+
+std::string CorvanExe() { return ExeDirectory() + "\\corvan.exe"; }
+
+HWND ApplicationWindowOf(HWND mainWindow) { return GetWindow(mainWindow, GW_OWNER); }
+
+TEST(SingleCopy, SecondStartRestoresMinimisedFirstCopyAndEndsWithoutWindow) {
+    Process first(CorvanExe());
+    const HWND main = WaitForWindow(first.Id(), L"TForm1");
+    ASSERT_NE(main, nullptr);
+    const HWND application = ApplicationWindowOf(main);
+    ASSERT_NE(application, nullptr);
+
+    SendMessageA(application, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    PumpUntil([&] { return IsIconic(application) && !IsWindowVisible(main); }, 3s);
+    ASSERT_TRUE(IsIconic(application));
+    ASSERT_FALSE(IsWindowVisible(main));
+
+    Process second(CorvanExe());
+    bool secondShowedWindow = false;
+    PumpUntil([&] {
+        for (HWND window : TopLevelWindows(second.Id())) secondShowedWindow |= IsWindowVisible(window) != FALSE;
+        return !second.Running();
+    }, 20s);
+    ASSERT_TRUE(second.WaitForExit(0ms));
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_FALSE(secondShowedWindow);
+
+    EXPECT_TRUE(PumpUntil([&] { return !IsIconic(application) && IsWindowVisible(main); }));
+    EXPECT_TRUE(first.Running());
+}
+
+TEST(SingleCopy, SecondStartLeavesHiddenWindowHidden) {
+    Process first(CorvanExe());
+    const HWND main = WaitForWindow(first.Id(), L"TForm1");
+    ASSERT_NE(main, nullptr);
+    SendMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);  // into the notification area
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(main); }));
+
+    Process second(CorvanExe());
+    ASSERT_TRUE(second.WaitForExit(20s));
+    Pump(300ms);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_TRUE(first.Running());
+}
+
+TEST(SingleCopy, HungWindowElsewhereDoesNotHoldSecondStart) {
+    Process first(CorvanExe());
+    ASSERT_NE(WaitForWindow(first.Id(), L"TForm1"), nullptr);
+
+    // A top-level window whose thread stops answering.
+    HANDLE created = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread hung([&] {
+        const HWND window = CreateWindowExW(0, L"STATIC", L"hung", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+        SetEvent(created);
+        WaitForSingleObject(release, 60000);
+        DestroyWindow(window);
+    });
+    WaitForSingleObject(created, 5000);
+
+    Process second(CorvanExe());
+    const bool ended = second.WaitForExit(20s);
+    SetEvent(release);
+    hung.join();
+    CloseHandle(created);
+    CloseHandle(release);
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(second.ExitCode(), 0u);
+}
+
+class Closing : public testing::TestWithParam<std::pair<UINT, WPARAM>> {};
+
+TEST_P(Closing, EndsProcessWithExitCodeZero) {
+    Process corvan(CorvanExe());
+    const HWND main = WaitForWindow(corvan.Id(), L"TForm1");
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, GetParam().first, GetParam().second, 0);
+    ASSERT_TRUE(corvan.WaitForExit(15s));
+    EXPECT_EQ(corvan.ExitCode(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(ByMessage, Closing,
+                         testing::Values(std::make_pair(UINT{WM_CLOSE}, WPARAM{0}), std::make_pair(UINT{WM_SYSCOMMAND}, WPARAM{SC_CLOSE})));
+
+TEST(MainWindow, FrameCaptionSizeAndPlace) {
+    ProgramWindow program;
+    const HWND main = program.form.Handle();
+    char caption[64] = {};
+    GetWindowTextA(main, caption, sizeof caption);
+    EXPECT_STREQ(caption, "Corvan v1.2");
+    char title[64] = {};
+    GetWindowTextA(program.application.Handle(), title, sizeof title);
+    EXPECT_STREQ(title, "Corvan v1.2");
+
+    RECT client{};
+    GetClientRect(main, &client);
+    EXPECT_EQ(client.right, 243);
+    EXPECT_EQ(client.bottom, 393);
+
+    const LONG style = GetWindowLongA(main, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+
+    RECT frame{};
+    GetWindowRect(main, &frame);
+    EXPECT_EQ(frame.left, 251);
+    EXPECT_EQ(frame.top, 63);
+
+    // Owned by the application window, which alone carries the taskbar button.
+    EXPECT_EQ(ApplicationWindowOf(main), program.application.Handle());
+    EXPECT_TRUE(IsWindowVisible(program.application.Handle()));
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+#pragma once
+// What the Windows tests share: the program's window in this process, corvan.exe and the stand-in
+// client as real processes, the client's registry key, and message boxes caught and closed.
+
+#include "app/application.h"
+#include "app/main_window.h"
+#include "platform/handles.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace test {
+
+using namespace std::chrono_literals;
+
+std::string ExeDirectory();  // the folder of the test executable, with corvan.exe and msnmsgr.exe beside it
+
+// Runs the message loop of this thread until `done` holds or the time is up; true when it held.
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s);
+void Pump(std::chrono::milliseconds duration);
+
+// The application object and main window, created in this process as corvan.exe creates them.
+struct ProgramWindow {
+    app::Application application{GetModuleHandleW(nullptr)};
+    app::TForm1 form{application};
+    ProgramWindow();
+    HWND Control(app::ControlId id) const { return form.Control(id); }
+};
+
+// A process started from an executable; ended at destruction if still running.
+class Process {
+public:
+    Process(const std::string& path, const std::string& arguments = {});
+    ~Process();
+    Process(Process&&) = default;
+    DWORD Id() const { return m_id; }
+    HANDLE Handle() const { return m_process.get(); }
+    bool WaitForExit(std::chrono::milliseconds limit);
+    DWORD ExitCode() const;
+    bool Running() const;
+
+private:
+    platform::UniqueHandle m_process;
+    DWORD m_id = 0;
+};
+
+// The visible top-level window of a class that a process owns, once it has appeared.
+HWND WaitForWindow(DWORD processId, const wchar_t* windowClass, std::chrono::milliseconds limit = 15s);
+std::vector<HWND> TopLevelWindows(DWORD processId);
+
+// HKCU\Software\Microsoft\MSNMessenger: set up, taken away, and its "Server" value.
+void CreateClientKey();
+void DeleteClientKey();
+void SetServerValue(const std::string& value);
+void SetServerValueOfType(DWORD type, const std::string& bytes);
+std::string ServerValue();  // "(none)" when the value or key is missing
+DWORD ServerValueType();
+bool ClientKeyExists();
+
+std::string ProgramFilesDirectory();
+std::string ClientPath();  // where the program starts the client from
+
+// Installs the stand-in client where the real one belongs; its log comes back through StandInLog().
+void InstallStandIn(bool singleCopy = false);
+std::vector<std::string> StandInLog();  // one line per start: "pid<TAB>value"
+std::vector<DWORD> ProcessesNamed(const std::string& imageName);  // exact image names
+void StopProcessesNamed(const std::string& imageName);
+
+// Catches every message box this thread shows, records it and closes it.
+class MessageBoxCatcher {
+public:
+    struct Box {
+        std::string caption;
+        std::string text;
+        LONG style;
+    };
+    MessageBoxCatcher();
+    ~MessageBoxCatcher();
+    const std::vector<Box>& Boxes() const;
+};
+
+}  // namespace test
