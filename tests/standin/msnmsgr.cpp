@@ -1,5 +1,5 @@
-// A stand-in for the messenger client: at start it appends its process id and the server setting it
-// reads to a log, then runs until it is stopped. With CORVAN_STANDIN_SINGLE=1 it behaves as a single
+// A stand-in for the messenger client: at start it appends its process id, the server setting it
+// reads and its own path to a log, then runs until it is stopped. With CORVAN_STANDIN_SINGLE=1 it behaves as a single
 // copy, as the real client does: a copy that starts while an older one still runs logs that and quits.
 
 #include <windows.h>
@@ -54,6 +54,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             return 0;
         }
     }
-    AppendToLog(pid + "\t" + ServerSetting() + "\n");
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    AppendToLog(pid + "\t" + ServerSetting() + "\t" + path + "\n");
     for (;;) Sleep(INFINITE);
 }

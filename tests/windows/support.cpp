@@ -35,7 +35,7 @@ LRESULT CALLBACK CatchBox(int code, WPARAM wParam, LPARAM lParam) {
             bool hasIcon = false;  // the icon's static control: 0x0014 on Windows, 0x0440 on Wine
             for (int id : {0x0014, 0x0440}) {
                 const HWND icon = GetDlgItem(window, id);
-                if (icon && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0)) hasIcon = true;
+                if (icon && SendMessageA(icon, STM_GETICON, 0, 0)) hasIcon = true;
             }
             g_boxes.push_back({caption, text, hasIcon ? MB_ICONERROR : 0});
             PostMessageA(window, WM_COMMAND, IDOK, 0);
