@@ -112,6 +112,8 @@ TForm1::TForm1(Application& application) : m_app(application) {}
 
 TForm1::~TForm1() {
     if (m_handle) DestroyWindow(m_handle);
+    // The class names m_icon, which goes with this object: a later TForm1 registers the class afresh.
+    UnregisterClassW(kWindowClass, m_app.Instance());
 }
 
 bool TForm1::Create() {
@@ -239,9 +241,19 @@ HWND TForm1::CreateControl(const ControlLayout& control) {
     }
     SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (control.kind == ControlKind::AnsiDropDown || control.kind == ControlKind::DropDown) {
-        const int itemHeight = Scale(kItemHeight, m_dpi);
         SendMessageW(created, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - 6);  // the closed box, frame included
+        // Common controls 6 size the open list by this count (30 unless told), not by the window's height.
+        SendMessageW(created, CB_SETMINVISIBLE, kDropDownCount, 0);
+    }
+    if (control.kind == ControlKind::AnsiDropDown || control.kind == ControlKind::DropDown ||
+        control.kind == ControlKind::TextStore) {
+        // A combo box that does not draw its own items passes CB_SETITEMHEIGHT on to its list only when
+        // it is owner-drawn (Wine), and otherwise keeps the font's height: tell the list itself.
+        const int itemHeight = Scale(kItemHeight, m_dpi);
         SendMessageW(created, CB_SETITEMHEIGHT, 0, itemHeight);
+        COMBOBOXINFO parts{};
+        parts.cbSize = sizeof parts;
+        if (GetComboBoxInfo(created, &parts)) SendMessageW(parts.hwndList, LB_SETITEMHEIGHT, 0, itemHeight);
     }
     return created;
 }

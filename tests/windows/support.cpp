@@ -247,4 +247,167 @@ MessageBoxCatcher::~MessageBoxCatcher() { UnhookWindowsHookEx(g_hook); }
 
 const std::vector<MessageBoxCatcher::Box>& MessageBoxCatcher::Boxes() const { return g_boxes; }
 
+namespace {
+
+BITMAPINFO TopDown32(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// 0x00RRGGBB as the DIB stores it (blue first) to RGB().
+COLORREF FromDib(DWORD pixel) { return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF); }
+
+Picture FromDibBits(int width, int height, const DWORD* bits) {
+    Picture picture{width, height, {}};
+    picture.pixels.reserve(static_cast<size_t>(width) * height);
+    for (int i = 0; i < width * height; ++i) picture.pixels.push_back(FromDib(bits[i]));
+    return picture;
+}
+
+// A 32-bit top-down DIB section selected into a memory DC for the life of the object.
+struct DibCanvas {
+    DibCanvas(int width, int height) : width(width), height(height) {
+        BITMAPINFO info = TopDown32(width, height);
+        bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0));
+        dc.reset(CreateCompatibleDC(nullptr));
+        previous = SelectObject(dc.get(), bitmap.get());
+    }
+    ~DibCanvas() { SelectObject(dc.get(), previous); }
+    Picture Read() {
+        GdiFlush();
+        return FromDibBits(width, height, bits);
+    }
+    int width, height;
+    DWORD* bits = nullptr;
+    platform::UniqueBitmap bitmap;
+    platform::UniqueDc dc;
+    HGDIOBJ previous = nullptr;
+};
+
+std::function<bool()> g_loopDone;
+std::chrono::steady_clock::time_point g_loopDeadline;
+
+void CALLBACK CheckLoop(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_loopDone() || std::chrono::steady_clock::now() > g_loopDeadline) PostQuitMessage(0);
+}
+
+}  // namespace
+
+Picture PictureOfAlpha(HBITMAP bitmap, std::vector<BYTE>& alpha) {
+    BITMAP header{};
+    GetObjectW(bitmap, sizeof header, &header);
+    BITMAPINFO info = TopDown32(header.bmWidth, header.bmHeight);
+    std::vector<DWORD> bits(static_cast<size_t>(header.bmWidth) * header.bmHeight);
+    const HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(header.bmHeight), bits.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    alpha.clear();
+    for (DWORD pixel : bits) alpha.push_back(static_cast<BYTE>(pixel >> 24));
+    return FromDibBits(header.bmWidth, header.bmHeight, bits.data());
+}
+
+Picture PictureOf(HBITMAP bitmap) {
+    std::vector<BYTE> alpha;
+    return PictureOfAlpha(bitmap, alpha);
+}
+
+Picture DrawnPicture(int width, int height, COLORREF ground, const std::function<void(HDC)>& draw) {
+    DibCanvas canvas(width, height);
+    const platform::UniqueBrush brush(CreateSolidBrush(ground));
+    const RECT whole{0, 0, width, height};
+    FillRect(canvas.dc.get(), &whole, brush.get());
+    draw(canvas.dc.get());
+    return canvas.Read();
+}
+
+Picture PrintedClient(HWND control, COLORREF ground) {
+    RECT client{};
+    GetClientRect(control, &client);
+    return DrawnPicture(client.right, client.bottom, ground,
+                        [&](HDC dc) { SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT); });
+}
+
+Picture ScreenPixels(const RECT& screen) {
+    DibCanvas canvas(screen.right - screen.left, screen.bottom - screen.top);
+    const HDC desktop = GetDC(nullptr);
+    BitBlt(canvas.dc.get(), 0, 0, canvas.width, canvas.height, desktop, screen.left, screen.top, SRCCOPY);
+    ReleaseDC(nullptr, desktop);
+    return canvas.Read();
+}
+
+bool RunLoopUntil(app::Application& application, const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    g_loopDone = done;
+    g_loopDeadline = std::chrono::steady_clock::now() + limit;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, &CheckLoop);
+    application.Run();
+    KillTimer(nullptr, timer);
+    return done();
+}
+
+void PressKey(WORD key, bool shift) {
+    std::vector<INPUT> inputs;
+    const auto add = [&](WORD virtualKey, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = virtualKey;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    if (shift) add(VK_SHIFT, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    if (shift) add(VK_SHIFT, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+HWND TooltipOf(HWND owner) {
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search{owner, nullptr};
+    struct Find {
+        static BOOL CALLBACK Window(HWND window, LPARAM context) {
+            auto* search = reinterpret_cast<Search*>(context);
+            if (ClassNameOf(window) == "tooltips_class32" && GetWindow(window, GW_OWNER) == search->owner) {
+                search->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        }
+    };
+    EnumThreadWindows(GetCurrentThreadId(), &Find::Window, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string ClassNameOf(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+namespace {
+
+int WalkGdiTable() {
+    int count = 0;
+    for (UINT_PTR slot = 1; slot <= 0xFFFF; ++slot) count += GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0;
+    return count;
+}
+
+}  // namespace
+
+int GdiObjectCount() {
+    if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<int>(counted);
+    // The walk must see a new object, or it counts nothing.
+    const int before = WalkGdiTable();
+    const platform::UniqueBrush probe(CreateSolidBrush(RGB(1, 2, 3)));
+    return WalkGdiTable() == before + 1 ? before : -1;
+}
+
 }  // namespace test

@@ -84,4 +84,35 @@ public:
     const std::vector<Box>& Boxes() const;
 };
 
+// Pixels read back from the system, as 0x00RRGGBB, row by row from the top.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;  // RGB() values
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+Picture PictureOf(HBITMAP bitmap);                                 // any bitmap not selected into a DC
+Picture PictureOfAlpha(HBITMAP bitmap, std::vector<BYTE>& alpha);  // also the fourth byte of each pixel
+// What `draw` paints on a memory DC of the given size first filled with `ground`.
+Picture DrawnPicture(int width, int height, COLORREF ground, const std::function<void(HDC)>& draw);
+// What a control draws of its client area when asked to print it into a memory DC first filled with `ground`.
+Picture PrintedClient(HWND control, COLORREF ground);
+// What the screen shows in a rectangle of screen coordinates.
+Picture ScreenPixels(const RECT& screen);
+
+// Runs the application's own message loop (with its dialog manager) until `done` holds or the time is up.
+bool RunLoopUntil(app::Application& application, const std::function<bool()>& done, std::chrono::milliseconds limit = 5s);
+// One key pressed and released as the user would, optionally with Shift held.
+void PressKey(WORD key, bool shift = false);
+
+// The tooltip control of this thread that `owner` owns.
+HWND TooltipOf(HWND owner);
+
+std::string ClassNameOf(HWND window);
+
+// The GDI objects this process holds: GetGuiResources where it counts them, else a walk of Wine's
+// handle table (Wine takes a handle without its reuse count in the high word as the slot's current
+// object). -1 when neither works.
+int GdiObjectCount();
+
 }  // namespace test
