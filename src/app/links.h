@@ -13,7 +13,7 @@ inline constexpr char kHelpPage[] = "https://corvan.example.org/help/";
 inline constexpr char kLicensePage[] = "https://www.gnu.org/licenses/old-licenses/gpl-2.0.txt";
 inline constexpr char kContactAddress[] = "corvan@corvan.example.org";
 
-inline constexpr char kMakersCaption[] = "Corvan team, ";
+inline constexpr char kMakersCaption[] = "Corvan, ";
 inline constexpr char kMakersHint[] = "Corvan v1.2 (c) 2026 the Corvan developers";
 inline constexpr char kLicenseCaption[] = "GPL v2 or later";
 inline constexpr char kLicenseHint[] = "GNU General Public License";
