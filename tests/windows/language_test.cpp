@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cwctype>
 #include <fstream>
 #include <set>
 
@@ -455,6 +456,44 @@ TEST(LanguageSwitching, FiveHundredSwitchesKeepGdiAndUserObjectsFlat) {
     SwitchLanguages(program, kSwitches);
     EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore + 2);
     EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore + 2);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Real glyphs, not boxes, for every script of the sets, in the labels' font as the prefix sets it up
+
+std::vector<DWORD> Rendered(HFONT font, const std::wstring& text) {
+    constexpr int kWidth = 48;
+    constexpr int kHeight = 24;
+    const HDC screen = GetDC(nullptr);
+    const platform::UniqueBitmap bitmap(CreateCompatibleBitmap(screen, kWidth, kHeight));
+    ReleaseDC(nullptr, screen);
+    const platform::UniqueDc canvas(CreateCompatibleDC(nullptr));
+    const HGDIOBJ previousBitmap = SelectObject(canvas.get(), bitmap.get());
+    const HGDIOBJ previousFont = SelectObject(canvas.get(), font);
+    const RECT whole{0, 0, kWidth, kHeight};
+    FillRect(canvas.get(), &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    TextOutW(canvas.get(), 4, 4, text.c_str(), static_cast<int>(text.size()));
+    SelectObject(canvas.get(), previousFont);
+    SelectObject(canvas.get(), previousBitmap);
+    return Pixels(bitmap.get());
+}
+
+TEST(WindowFont, EveryLetterOfEveryScriptDrawsAGlyphOfItsOwn) {
+    ProgramWindow program;
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(program.Control(app::kTntLabel1), WM_GETFONT, 0, 0));
+    const std::vector<DWORD> missing = Rendered(font, L"\x0378");  // unassigned: drawn as the missing-glyph box
+    const std::vector<DWORD> blank = Rendered(font, L" ");
+    for (const TextSet set : {Japanese, Chinese, SimplifiedChinese, Korean, Thai, Arabic, Greek, Russian, Bulgarian}) {
+        for (const std::wstring& text : ExpectedTexts(set)) {
+            for (const wchar_t letter : text) {
+                if (letter < 0x0370 || letter == L'\xB4' || std::iswspace(letter)) continue;  // Latin is not in question here
+                const std::vector<DWORD> drawn = Rendered(font, std::wstring(1, letter));
+                EXPECT_NE(drawn, missing) << "set " << static_cast<int>(set) << ": U+" << std::hex
+                                          << static_cast<unsigned>(letter);
+                EXPECT_NE(drawn, blank) << "set " << static_cast<int>(set) << ": U+" << std::hex << static_cast<unsigned>(letter);
+            }
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------
