@@ -1,5 +1,6 @@
 #include "support.h"
 
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <fstream>
@@ -408,6 +409,58 @@ int GdiObjectCount() {
     const int before = WalkGdiTable();
     const platform::UniqueBrush probe(CreateSolidBrush(RGB(1, 2, 3)));
     return WalkGdiTable() == before + 1 ? before : -1;
+}
+
+void PickLanguage(ProgramWindow& program, int index) {
+    const HWND languages = program.Control(app::kComboBox2);
+    SendMessageA(languages, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(program.form.Handle(), WM_COMMAND, MAKEWPARAM(app::kComboBox2, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(languages));
+}
+
+std::wstring WideText(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)), L'\0');
+    GetWindowTextW(window, text.data(), static_cast<int>(text.size()) + 1);
+    return text;
+}
+
+std::wstring MenuCaption(HMENU menu, UINT item) {
+    const int length = GetMenuStringW(menu, item, nullptr, 0, MF_BYCOMMAND);
+    std::wstring caption(static_cast<size_t>(length), L'\0');
+    GetMenuStringW(menu, item, caption.data(), length + 1, MF_BYCOMMAND);
+    return caption;
+}
+
+std::vector<DWORD> Pixels(HBITMAP bitmap) {
+    BITMAP info{};
+    if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return {};
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = info.bmWidth;
+    format.bmiHeader.biHeight = -info.bmHeight;  // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight));
+    const HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    for (DWORD& pixel : pixels) pixel &= 0x00FFFFFF;
+    return pixels;
+}
+
+std::vector<DWORD> ImageListPicture(HIMAGELIST images, int index) {
+    constexpr int kSize = 16;
+    const HDC screen = GetDC(nullptr);
+    const platform::UniqueBitmap bitmap(CreateCompatibleBitmap(screen, kSize, kSize));
+    ReleaseDC(nullptr, screen);
+    const platform::UniqueDc canvas(CreateCompatibleDC(nullptr));
+    const HGDIOBJ previous = SelectObject(canvas.get(), bitmap.get());
+    const RECT whole{0, 0, kSize, kSize};
+    FillRect(canvas.get(), &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ImageList_Draw(images, index, canvas.get(), 0, 0, ILD_NORMAL);
+    SelectObject(canvas.get(), previous);
+    return Pixels(bitmap.get());
 }
 
 }  // namespace test

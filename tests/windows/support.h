@@ -115,4 +115,16 @@ std::string ClassNameOf(HWND window);
 // object). -1 when neither works.
 int GdiObjectCount();
 
+// Picks item `index` of the language list as a user would: the selection moves and the list tells the
+// window, whose handler then runs.
+void PickLanguage(ProgramWindow& program, int index);
+
+std::wstring WideText(HWND window);
+std::wstring MenuCaption(HMENU menu, UINT item);
+
+// A bitmap's pixels, top row first, as 0x00RRGGBB; and picture `index` of an image list drawn as
+// ShowLanguageFlag draws it, on a white 16 x 16 bitmap.
+std::vector<DWORD> Pixels(HBITMAP bitmap);
+std::vector<DWORD> ImageListPicture(HIMAGELIST images, int index);
+
 }  // namespace test

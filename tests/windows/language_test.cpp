@@ -1,0 +1,570 @@
+// The language list applying text sets to the window, the hidden text stores, the texts' fit in their
+// controls, start-up under a system language, and the globe that opens the regional settings.
+
+#include "i18n/catalogue.h"
+#include "platform/text.h"
+#include "support.h"
+
+#include <gtest/gtest.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <cwctype>
+#include <fstream>
+#include <set>
+
+namespace {
+
+using namespace test;
+using i18n::TextSet;
+using enum TextSet;
+
+constexpr int kSlotCount = 12;
+constexpr int kPromptItem = 0;
+constexpr int kBrazilianItem = 3;
+constexpr int kDeutschItem = 9;
+constexpr int kJapaneseItem = 23;
+constexpr int kPortugueseItem = 28;
+
+// The set each language list item applies, item by item.
+constexpr TextSet kItemSets[i18n::kLanguageListSize] = {
+    English /* the prompt: applies nothing */,
+    Arabic,
+    BalearCatalaValencia,
+    Portuguese,
+    Bulgarian,
+    Chinese,
+    Croatian,
+    Czech,
+    Danish,
+    Deutsch,
+    Dutch,
+    English,
+    Esperanto,
+    Euskera,
+    Filipino,
+    Finnish,
+    Francais,
+    Galego,
+    Greek,
+    Hungarian,
+    Icelandic,
+    IrishGaelic,
+    Italiano,
+    Japanese,
+    Korean,
+    Latin,
+    Norwegian,
+    Polish,
+    Portuguese,
+    Romanian,
+    Russian,
+    Serbian,
+    SimplifiedChinese,
+    Slovenian,
+    SpanishSpain,
+    SpanishArgentina,
+    Swedish,
+    Thai,
+    Turkish,
+    Welsh,
+};
+
+// The 27 text stores, TntComboBox2 to TntComboBox28, and the set each one holds.
+constexpr TextSet kStoreSets[] = {
+    Japanese,  Russian,  Arabic, Chinese,  Korean,    SimplifiedChinese, Swedish,     Greek,     Polish,   Icelandic,
+    Norwegian, Finnish,  Danish, Croatian, Slovenian, Serbian,           Czech,       Bulgarian, Filipino, Hungarian,
+    Turkish,   Romanian, Welsh,  Latin,    Thai,      Esperanto,         IrishGaelic,
+};
+static_assert(std::size(kStoreSets) == app::kTextStoreCount);
+
+int FirstItemOf(TextSet set) {
+    for (int item = 1; item < i18n::kLanguageListSize; ++item) {
+        if (kItemSets[item] == set) return item;
+    }
+    return -1;
+}
+
+using Slots = std::array<std::wstring, kSlotCount>;
+
+Slots ExpectedTexts(TextSet set) {
+    const i18n::LanguageTexts& t = i18n::TextsOf(set);
+    const i18n::Text* texts[kSlotCount] = {
+        &t.IpPrompt,       &t.IpHint,         &t.ChangeCaption, &t.DomainPrompt,    &t.DomainHint,       &t.ServerListPrompt,
+        &t.ServerListHint, &t.FactoryCaption, &t.HelpHint,      &t.MenuOpenCaption, &t.MenuCloseCaption, &t.MenuCreditsCaption,
+    };
+    Slots slots;
+    for (int slot = 0; slot < kSlotCount; ++slot) slots[slot] = platform::FromUtf8(texts[slot]->utf8);
+    return slots;
+}
+
+const char* const kSlotNames[kSlotCount] = {
+    "TntLabel1 caption", "TntEdit1 hint",      "TntButton1 caption", "TntLabel2 caption", "TntEdit2 hint",   "TntLabel4 caption",
+    "TntComboBox1 hint", "TntButton2 caption", "TntImage1 hint",     "Abrir2 caption",    "Cerrar2 caption", "Creditos1 caption",
+};
+
+// What the window shows on the twelve slot properties.
+Slots ShownSlots(ProgramWindow& program) {
+    const HMENU menu = program.form.PopupMenu();
+    return {
+        WideText(program.Control(app::kTntLabel1)),
+        program.form.Hint(app::kTntEdit1),
+        WideText(program.Control(app::kTntButton1)),
+        WideText(program.Control(app::kTntLabel2)),
+        program.form.Hint(app::kTntEdit2),
+        WideText(program.Control(app::kTntLabel4)),
+        program.form.Hint(app::kTntComboBox1),
+        WideText(program.Control(app::kTntButton2)),
+        program.form.Hint(app::kTntImage1),
+        MenuCaption(menu, app::kAbrir2),
+        MenuCaption(menu, app::kCerrar2),
+        MenuCaption(menu, app::kCreditos1),
+    };
+}
+
+// The four copies the buttons take from themselves: TntButton3's caption and the three buttons' hints.
+std::array<std::wstring, 4> ButtonCopies(ProgramWindow& program) {
+    return {WideText(program.Control(app::kTntButton3)), program.form.Hint(app::kTntButton1), program.form.Hint(app::kTntButton2),
+            program.form.Hint(app::kTntButton3)};
+}
+
+std::string WindowCaption(HWND window) {
+    char caption[64] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    return caption;
+}
+
+std::vector<std::string> LanguageListItems(HWND list) {
+    std::vector<std::string> items;
+    const auto count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
+    for (int item = 0; item < count; ++item) {
+        std::string text(static_cast<size_t>(SendMessageA(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0)), '\0');
+        SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text.data()));
+        items.push_back(text);
+    }
+    return items;
+}
+
+std::vector<std::wstring> StoreItems(HWND store) {
+    std::vector<std::wstring> items;
+    const auto count = static_cast<int>(SendMessageW(store, CB_GETCOUNT, 0, 0));
+    for (int item = 0; item < count; ++item) {
+        std::wstring text(static_cast<size_t>(SendMessageW(store, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0)), L'\0');
+        SendMessageW(store, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text.data()));
+        items.push_back(text);
+    }
+    return items;
+}
+
+// What applying a set must leave alone, captured before and compared after.
+struct Untouched {
+    std::vector<std::string> languageList;
+    std::wstring ipEntry, domainEntry, currentValuesItem;
+    LRESULT serverListSelection;
+
+    static Untouched Of(ProgramWindow& program) {
+        return {LanguageListItems(program.Control(app::kComboBox2)), WideText(program.Control(app::kTntEdit1)),
+                WideText(program.Control(app::kTntEdit2)), MenuCaption(program.form.PopupMenu(), app::kMSNValues1),
+                SendMessageW(program.Control(app::kTntComboBox1), CB_GETCURSEL, 0, 0)};
+    }
+    bool operator==(const Untouched&) const = default;
+};
+
+// A state the window would not reach by itself, so that "untouched" means something.
+void TypeEntriesAndChooseServer(ProgramWindow& program) {
+    SetWindowTextW(program.Control(app::kTntEdit1), L"10.20.30.40");
+    SetWindowTextW(program.Control(app::kTntEdit2), L"messenger.example.test");
+    SendMessageW(program.Control(app::kTntComboBox1), CB_SETCURSEL, 7, 0);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Applying a set through the language list
+
+TEST(LanguageList, EveryItemAppliesItsSetAndTouchesNothingElse) {
+    ProgramWindow program;
+    TypeEntriesAndChooseServer(program);
+    const Untouched before = Untouched::Of(program);
+    ASSERT_EQ(before.languageList.size(), 40u);
+    ASSERT_EQ(before.languageList[0], "Select other language:");
+
+    for (int item = 1; item < i18n::kLanguageListSize; ++item) {
+        SCOPED_TRACE(before.languageList[static_cast<size_t>(item)]);
+        PickLanguage(program, item);
+        const Slots expected = ExpectedTexts(kItemSets[item]);
+        const Slots shown = ShownSlots(program);
+        for (int slot = 0; slot < kSlotCount; ++slot) EXPECT_EQ(shown[slot], expected[slot]) << kSlotNames[slot];
+
+        const auto copies = ButtonCopies(program);
+        EXPECT_EQ(copies[0], shown[2]) << "TntButton3 shows TntButton1's caption";
+        EXPECT_EQ(copies[1], shown[2]) << "TntButton1's hint is its caption";
+        EXPECT_EQ(copies[2], shown[7]) << "TntButton2's hint is its caption";
+        EXPECT_EQ(copies[3], shown[2]) << "TntButton3's hint is its caption";
+
+        EXPECT_EQ(WindowCaption(program.form.Handle()), "Corvan v1.2");
+        EXPECT_EQ(SendMessageA(program.Control(app::kComboBox2), CB_GETCURSEL, 0, 0), item);
+        EXPECT_TRUE(Untouched::Of(program) == before) << "language list, entries, server list or MSNValues1 changed";
+        EXPECT_EQ(Pixels(program.form.FlagPicture()), ImageListPicture(program.form.Images(), item)) << "Image2";
+    }
+}
+
+TEST(LanguageList, NextSetLeavesNoTextOfThePreviousOne) {
+    ProgramWindow program;
+    for (int first = 1; first < i18n::kLanguageListSize; ++first) {
+        const Slots previous = ExpectedTexts(kItemSets[first]);
+        for (int second = 1; second < i18n::kLanguageListSize; ++second) {
+            if (kItemSets[second] == kItemSets[first]) continue;
+            PickLanguage(program, first);
+            PickLanguage(program, second);
+            const Slots now = ExpectedTexts(kItemSets[second]);
+            const Slots shown = ShownSlots(program);
+            const auto copies = ButtonCopies(program);
+            for (int slot = 0; slot < kSlotCount; ++slot) {
+                // Where both sets say the same ("Abrir" in Spanish and Galician), the text cannot go.
+                if (previous[slot] == now[slot]) continue;
+                EXPECT_NE(shown[slot], previous[slot]) << first << " then " << second << ": " << kSlotNames[slot];
+            }
+            for (const std::wstring& copy : copies) {
+                if (previous[2] != now[2]) {
+                    EXPECT_NE(copy, previous[2]) << first << " then " << second;
+                }
+                if (previous[7] != now[7]) {
+                    EXPECT_NE(copy, previous[7]) << first << " then " << second;
+                }
+            }
+        }
+    }
+}
+
+TEST(LanguageList, ApplyingTheSameSetAgainLeavesTheWindowAsItWas) {
+    ProgramWindow program;
+    PickLanguage(program, kJapaneseItem);
+    const Slots once = ShownSlots(program);
+    const auto copiesOnce = ButtonCopies(program);
+    PickLanguage(program, kJapaneseItem);
+    EXPECT_EQ(ShownSlots(program), once);
+    EXPECT_EQ(ButtonCopies(program), copiesOnce);
+}
+
+TEST(LanguageList, PortugueseThenBrazilianKeepTheTextsAndChangeThePicture) {
+    ProgramWindow program;
+    PickLanguage(program, kPortugueseItem);
+    const Slots portuguese = ShownSlots(program);
+    const auto portugueseCopies = ButtonCopies(program);
+    const std::vector<DWORD> picture28 = Pixels(program.form.FlagPicture());
+    ASSERT_EQ(picture28, ImageListPicture(program.form.Images(), 28));
+
+    PickLanguage(program, kBrazilianItem);
+    EXPECT_EQ(ShownSlots(program), portuguese);
+    EXPECT_EQ(ButtonCopies(program), portugueseCopies);
+    const std::vector<DWORD> picture3 = Pixels(program.form.FlagPicture());
+    EXPECT_EQ(picture3, ImageListPicture(program.form.Images(), 3));
+    EXPECT_NE(picture3, picture28);
+}
+
+TEST(LanguageList, PromptAfterDeutschShowsPromptPictureAndKeepsGermanTexts) {
+    ProgramWindow program;
+    PickLanguage(program, kDeutschItem);
+    const Slots german = ShownSlots(program);
+    ASSERT_EQ(german, ExpectedTexts(Deutsch));
+
+    PickLanguage(program, kPromptItem);
+    EXPECT_EQ(ShownSlots(program), german);
+    EXPECT_EQ(WideText(program.Control(app::kTntButton3)), german[2]);
+    EXPECT_EQ(Pixels(program.form.FlagPicture()), ImageListPicture(program.form.Images(), 0));
+    EXPECT_NE(ImageListPicture(program.form.Images(), 0), ImageListPicture(program.form.Images(), kDeutschItem));
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The hidden text stores
+
+TEST(TextStores, EachHoldsItsSetsTwelveTextsWithTheFirstSelected) {
+    ProgramWindow program;
+    for (int store = 0; store < app::kTextStoreCount; ++store) {
+        SCOPED_TRACE(testing::Message() << "TntComboBox" << store + 2);
+        const HWND combo = program.Control(static_cast<app::ControlId>(app::kTntComboBox2 + store));
+        ASSERT_NE(combo, nullptr);
+        const std::vector<std::wstring> items = StoreItems(combo);
+        const Slots expected = ExpectedTexts(kStoreSets[store]);
+        EXPECT_EQ(items, std::vector<std::wstring>(expected.begin(), expected.end()));
+        EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
+        EXPECT_FALSE(IsWindowVisible(combo));
+    }
+}
+
+TEST(TextStores, ApplyingReadsEachItemOfTheStoreAtThatMoment) {
+    const struct {
+        int store;
+        int item;
+    } stores[] = {{0, kJapaneseItem}, {26, 21 /* Irish Gaelic */}};
+    for (const auto& row : stores) {
+        ProgramWindow program;
+        const HWND combo = program.Control(static_cast<app::ControlId>(app::kTntComboBox2 + row.store));
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            const std::wstring changed = L"changed slot " + std::to_wstring(slot + 1);
+            SendMessageW(combo, CB_DELETESTRING, static_cast<WPARAM>(slot), 0);
+            SendMessageW(combo, CB_INSERTSTRING, static_cast<WPARAM>(slot), reinterpret_cast<LPARAM>(changed.c_str()));
+        }
+        PickLanguage(program, row.item);
+        const Slots shown = ShownSlots(program);
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            EXPECT_EQ(shown[slot], L"changed slot " + std::to_wstring(slot + 1))
+                << "store " << row.store << ": " << kSlotNames[slot];
+        }
+        EXPECT_EQ(WideText(program.Control(app::kTntButton3)), L"changed slot 3");
+        EXPECT_EQ(program.form.Hint(app::kTntButton2), L"changed slot 8");
+
+        // A set kept as constants does not read any store.
+        PickLanguage(program, FirstItemOf(English));
+        EXPECT_EQ(ShownSlots(program), ExpectedTexts(English));
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Every caption fits its control in the control's own font, as Wine draws it
+
+// A push button draws its caption inside its 2-pixel frame, and a default button (the focused one)
+// has a 1-pixel ring around that.
+constexpr int kButtonBorder = 3;  // pixels on each side
+
+// Given texts that are kept as they are although they do not fit: (set, slot).
+const std::set<std::pair<TextSet, int>> kGivenTextsThatOverflow = {
+    {Japanese, 3},  // "または、MSNサーバのドメインを置いてください。"
+};
+
+std::string Utf8(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
+    return utf8;
+}
+
+int TextWidth(HWND control, const std::wstring& text) {
+    const HDC dc = GetDC(control);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    const HGDIOBJ previous = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return size.cx;
+}
+
+TEST(TextFit, EveryCaptionFitsItsControlInEverySet) {
+    ProgramWindow program;
+    RECT client{};
+    GetClientRect(program.form.Handle(), &client);
+    const struct {
+        app::ControlId id;
+        int slot;
+        bool button;
+    } captioned[] = {
+        {app::kTntLabel1, 0, false}, {app::kTntLabel2, 3, false}, {app::kTntLabel4, 5, false},
+        {app::kTntButton1, 2, true}, {app::kTntButton3, 2, true}, {app::kTntButton2, 7, true},
+    };
+    std::set<std::pair<TextSet, int>> overflowing;
+    for (int set = 0; set < i18n::kTextSetCount; ++set) {
+        PickLanguage(program, FirstItemOf(static_cast<TextSet>(set)));
+        for (const auto& control : captioned) {
+            const HWND window = program.Control(control.id);
+            RECT box{};
+            GetWindowRect(window, &box);
+            MapWindowPoints(nullptr, program.form.Handle(), reinterpret_cast<POINT*>(&box), 2);
+            const int room = control.button ? box.right - box.left - 2 * kButtonBorder : client.right - box.left;
+            const std::wstring caption = WideText(window);
+            const int width = TextWidth(window, caption);
+            if (width <= room) continue;
+            overflowing.insert({static_cast<TextSet>(set), control.slot});
+            EXPECT_TRUE(kGivenTextsThatOverflow.count({static_cast<TextSet>(set), control.slot}))
+                << "set " << set << ", " << kSlotNames[control.slot] << ": " << Utf8(caption) << " is " << width
+                << " px wide, room " << room << " px";
+        }
+    }
+    // The list of given texts that do not fit stays true: each still overflows.
+    for (const auto& given : kGivenTextsThatOverflow) {
+        EXPECT_TRUE(overflowing.count(given))
+            << "set " << static_cast<int>(given.first) << " slot " << given.second + 1 << " fits now";
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Start-up under a system language. CTest runs this test with LC_ALL set, and names the identifier
+// that locale must give in CORVAN_SYSTEM_LANGUAGE (Wine takes the system language from the locale).
+
+TEST(SystemLanguageStartUp, WindowSpeaksTheSystemLanguageWithThePromptSelected) {
+    const char* wanted = std::getenv("CORVAN_SYSTEM_LANGUAGE");
+    if (!wanted) GTEST_SKIP() << "run by CTest with LC_ALL and CORVAN_SYSTEM_LANGUAGE set (see CMakeLists.txt)";
+    const struct {
+        LANGID id;
+        TextSet set;
+    } languages[] = {{0x040C, Francais}, {0x0411, Japanese}, {0x0407, Deutsch}, {0x040D, English}};
+    const auto id = static_cast<LANGID>(std::strtoul(wanted, nullptr, 16));
+    ASSERT_EQ(GetSystemDefaultLangID(), id) << "the locale did not give the system language";
+    const auto* row = std::find_if(std::begin(languages), std::end(languages), [id](const auto& r) { return r.id == id; });
+    ASSERT_NE(row, std::end(languages));
+
+    ProgramWindow program;
+    EXPECT_EQ(ShownSlots(program), ExpectedTexts(row->set));
+    EXPECT_EQ(WideText(program.Control(app::kTntButton3)), ExpectedTexts(row->set)[2]);
+    EXPECT_EQ(SendMessageA(program.Control(app::kComboBox2), CB_GETCURSEL, 0, 0), 0);
+    char shown[64] = {};
+    GetWindowTextA(program.Control(app::kComboBox2), shown, sizeof shown);
+    EXPECT_STREQ(shown, "Select other language:");
+    EXPECT_EQ(Pixels(program.form.FlagPicture()), ImageListPicture(program.form.Images(), 0));
+    EXPECT_EQ(WindowCaption(program.form.Handle()), "Corvan v1.2");
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Many switches
+
+constexpr int kSwitches = 500;
+
+void SwitchLanguages(ProgramWindow& program, int count) {
+    for (int i = 0; i < count; ++i) {
+        PickLanguage(program, 1 + i % (i18n::kLanguageListSize - 1));
+        if (i % 50 == 0) Pump(std::chrono::milliseconds(1));
+    }
+}
+
+TEST(LanguageSwitching, FiveHundredSwitchesKeepPrivateBytesFlat) {
+    ProgramWindow program;
+    SwitchLanguages(program, 2 * (i18n::kLanguageListSize - 1));  // every set once, so caches are full
+    PROCESS_MEMORY_COUNTERS_EX before{};
+    before.cb = sizeof before;
+    ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&before), sizeof before));
+    SwitchLanguages(program, kSwitches);
+    PROCESS_MEMORY_COUNTERS_EX after{};
+    after.cb = sizeof after;
+    ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&after), sizeof after));
+    // Wine leaves PrivateUsage at 0 and reports the private bytes as PagefileUsage.
+    const SIZE_T privateBefore = before.PrivateUsage ? before.PrivateUsage : before.PagefileUsage;
+    const SIZE_T privateAfter = after.PrivateUsage ? after.PrivateUsage : after.PagefileUsage;
+    ASSERT_GT(privateBefore, 0u);
+    // Twelve texts a switch: even 100 bytes lost per switch would show as 50 KB.
+    EXPECT_LT(static_cast<long long>(privateAfter) - static_cast<long long>(privateBefore), 64 * 1024)
+        << privateBefore << " -> " << privateAfter << " bytes";
+}
+
+TEST(LanguageSwitching, FiveHundredSwitchesKeepGdiAndUserObjectsFlat) {
+    ProgramWindow program;
+    SwitchLanguages(program, i18n::kLanguageListSize - 1);
+    const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    if (gdiBefore == 0 && userBefore == 0)
+        GTEST_SKIP() << "GetGuiResources returns 0 here (Wine does not count GDI or USER objects)";
+    SwitchLanguages(program, kSwitches);
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore + 2);
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore + 2);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Real glyphs, not boxes, for every script of the sets, in the labels' font as the prefix sets it up
+
+std::vector<DWORD> Rendered(HFONT font, const std::wstring& text) {
+    constexpr int kWidth = 48;
+    constexpr int kHeight = 24;
+    const HDC screen = GetDC(nullptr);
+    const platform::UniqueBitmap bitmap(CreateCompatibleBitmap(screen, kWidth, kHeight));
+    ReleaseDC(nullptr, screen);
+    const platform::UniqueDc canvas(CreateCompatibleDC(nullptr));
+    const HGDIOBJ previousBitmap = SelectObject(canvas.get(), bitmap.get());
+    const HGDIOBJ previousFont = SelectObject(canvas.get(), font);
+    const RECT whole{0, 0, kWidth, kHeight};
+    FillRect(canvas.get(), &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    TextOutW(canvas.get(), 4, 4, text.c_str(), static_cast<int>(text.size()));
+    SelectObject(canvas.get(), previousFont);
+    SelectObject(canvas.get(), previousBitmap);
+    return Pixels(bitmap.get());
+}
+
+TEST(WindowFont, EveryLetterOfEveryScriptDrawsAGlyphOfItsOwn) {
+    ProgramWindow program;
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(program.Control(app::kTntLabel1), WM_GETFONT, 0, 0));
+    const std::vector<DWORD> missing = Rendered(font, L"\x0378");  // unassigned: drawn as the missing-glyph box
+    const std::vector<DWORD> blank = Rendered(font, L" ");
+    for (const TextSet set : {Japanese, Chinese, SimplifiedChinese, Korean, Thai, Arabic, Greek, Russian, Bulgarian}) {
+        for (const std::wstring& text : ExpectedTexts(set)) {
+            for (const wchar_t letter : text) {
+                if (letter < 0x0370 || letter == L'\xB4' || std::iswspace(letter)) continue;  // Latin is not in question here
+                const std::vector<DWORD> drawn = Rendered(font, std::wstring(1, letter));
+                EXPECT_NE(drawn, missing) << "set " << static_cast<int>(set) << ": U+" << std::hex
+                                          << static_cast<unsigned>(letter);
+                EXPECT_NE(drawn, blank) << "set " << static_cast<int>(set) << ": U+" << std::hex << static_cast<unsigned>(letter);
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The globe beside the language list
+
+// Wine has no intl.cpl: a stand-in applet in the system folder writes down how the Control Panel
+// started it (process, command line, message), so the whole path from the click is real.
+class RegionalSettingsStandIn {
+public:
+    RegionalSettingsStandIn() {
+        char system[MAX_PATH] = {};
+        GetSystemDirectoryA(system, MAX_PATH);  // for this 32-bit process, where 32-bit rundll32 looks
+        m_applet = std::string(system) + "\\intl.cpl";
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        m_log = std::string(temp) + "corvan-intl-cpl.log";
+        DeleteFileA(m_log.c_str());
+        CopyFileA((ExeDirectory() + "\\intl.cpl").c_str(), m_applet.c_str(), FALSE);
+        SetEnvironmentVariableA("CORVAN_STANDIN_CPL_LOG", m_log.c_str());
+    }
+    ~RegionalSettingsStandIn() {
+        SetEnvironmentVariableA("CORVAN_STANDIN_CPL_LOG", nullptr);
+        DeleteFileA(m_applet.c_str());
+    }
+    bool Installed() const { return GetFileAttributesA(m_applet.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    std::vector<std::string> Log() const {
+        std::vector<std::string> lines;
+        std::ifstream log(m_log);
+        for (std::string line; std::getline(log, line);) lines.push_back(line);
+        return lines;
+    }
+
+private:
+    std::string m_applet;
+    std::string m_log;
+};
+
+TEST(Globe, ClickOpensTheRegionalSettingsThroughRundll32) {
+    const RegionalSettingsStandIn applet;
+    ASSERT_TRUE(applet.Installed());
+    ProgramWindow program;
+    const HWND globe = program.Control(app::kTntImage2);
+    SendMessageW(program.form.Handle(), WM_COMMAND, MAKEWPARAM(app::kTntImage2, STN_CLICKED), reinterpret_cast<LPARAM>(globe));
+
+    // The click returns at once: the applet runs in a process of its own.
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            const auto lines = applet.Log();
+            return std::any_of(lines.begin(), lines.end(),
+                               [](const std::string& line) { return line.find("\topen applet") != std::string::npos; });
+        },
+        15s))
+        << "the applet was not opened";
+    bool opened = false;
+    for (std::string line : applet.Log()) {
+        const size_t process = line.find('\t');
+        const size_t commandLine = line.find('\t', process + 1);
+        ASSERT_NE(commandLine, std::string::npos) << line;
+        std::string image = line.substr(0, process);
+        CharLowerA(image.data());
+        EXPECT_TRUE(image.ends_with("\\rundll32.exe")) << line;
+        EXPECT_TRUE(line.substr(process + 1, commandLine - process - 1).ends_with(" shell32.dll,Control_RunDLL intl.cpl,,0"))
+            << line;
+        const std::string message = line.substr(commandLine + 1);
+        // ",,0": no applet name, so the first applet, at its first page.
+        if (message.starts_with("open applet")) {
+            opened = true;
+            EXPECT_TRUE(message == "open applet 0" || message == "open applet 0 with 0") << message;
+        }
+    }
+    EXPECT_TRUE(opened);
+}
+
+}  // namespace
