@@ -464,3 +464,327 @@ std::vector<DWORD> ImageListPicture(HIMAGELIST images, int index) {
 }
 
 }  // namespace test
+
+// ---- The notification area, popup menus, real input, message boxes in full, and the shell's open command ----
+
+#include <psapi.h>
+
+#include <set>
+
+namespace test {
+namespace {
+
+NOTIFYICONDATAA IconRequest(HWND window, UINT id) {
+    NOTIFYICONDATAA request{};
+    request.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    request.hWnd = window;
+    request.uID = id;
+    return request;
+}
+
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// The visible popup menu window of this thread, if one is open.
+HWND OpenMenuWindow() {
+    struct Find {
+        static BOOL CALLBACK Window(HWND window, LPARAM found) {
+            if (ClassOf(window) == "#32768" && IsWindowVisible(window)) {
+                *reinterpret_cast<HWND*>(found) = window;
+                return FALSE;
+            }
+            return TRUE;
+        }
+    };
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &Find::Window, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+INPUT MouseInput(POINT screen, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    // Absolute coordinates run from 0 to 65535 across the primary screen.
+    input.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    input.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+PopupMenuWatcher* g_watcher = nullptr;
+
+std::vector<BoxRecorder::Box> g_recorded;
+std::set<HWND> g_recordedWindows;
+HHOOK g_recorderHook = nullptr;
+
+LRESULT CALLBACK RecordBox(int code, WPARAM wParam, LPARAM lParam) {
+    const auto window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && ClassOf(window) == "#32770" && g_recordedWindows.insert(window).second) {
+        BoxRecorder::Box box{};
+        char caption[256] = {};
+        GetWindowTextA(window, caption, sizeof caption);
+        box.caption = caption;
+        const HWND textControl = GetDlgItem(window, 0xFFFF);
+        std::string text(static_cast<size_t>(GetWindowTextLengthA(textControl)) + 1, '\0');
+        GetWindowTextA(textControl, text.data(), static_cast<int>(text.size()));
+        box.text = text.c_str();
+        // The box itself is not on the screen yet: what counts is each control's own visible style.
+        const auto shown = [](HWND control) { return control && (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE); };
+        for (int id : {0x0014, 0x0440}) {  // the icon's static control: 0x0014 on Windows, 0x0440 on Wine
+            const HWND icon = GetDlgItem(window, id);
+            if (shown(icon) && SendMessageA(icon, STM_GETICON, 0, 0)) box.hasIcon = true;
+        }
+        for (int id = IDOK; id <= IDCONTINUE; ++id) {
+            if (shown(GetDlgItem(window, id))) box.buttons.push_back(id);
+        }
+        const HWND owner = GetWindow(window, GW_OWNER);
+        box.ownerEnabled = owner && IsWindowEnabled(owner);
+        box.menuOpen = OpenMenuWindow() != nullptr;
+        g_recorded.push_back(box);
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(g_recorderHook, code, wParam, lParam);
+}
+
+using ShellExecuteAFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+ShellExecuteAFunction g_realShellExecute = nullptr;
+ShellExecuteAFunction* g_importSlot = nullptr;
+std::vector<ShellExecuteRecorder::Call> g_shellCalls;
+
+HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show) {
+    g_shellCalls.push_back(
+        {owner, verb ? verb : "(null)", file ? file : "(null)", parameters == nullptr, directory == nullptr, show});
+    return g_realShellExecute(owner, verb, file, parameters, directory, show);
+}
+
+// The import table slot through which this executable calls shell32's ShellExecuteA.
+ShellExecuteAFunction* ShellExecuteImportSlot() {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    const auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); module->Name; ++module) {
+        if (_stricmp(reinterpret_cast<const char*>(base + module->Name), "shell32.dll") != 0) continue;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            const auto* name = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (strcmp(reinterpret_cast<const char*>(name->Name), "ShellExecuteA") == 0)
+                return reinterpret_cast<ShellExecuteAFunction*>(&slots->u1.Function);
+        }
+    }
+    return nullptr;
+}
+
+void WriteImportSlot(ShellExecuteAFunction* slot, ShellExecuteAFunction function) {
+    DWORD previous = 0;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &previous);
+    *slot = function;
+    VirtualProtect(slot, sizeof *slot, previous, &previous);
+}
+
+std::string BrowserLogPath() {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "corvan-browser.log";
+}
+
+void SetDefaultValue(HKEY root, const std::string& path, const std::string& value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) return;
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+}
+
+}  // namespace
+
+bool TrayIconShown(HWND window, UINT id) {
+    NOTIFYICONDATAA request = IconRequest(window, id);
+    return Shell_NotifyIconA(NIM_MODIFY, &request) != FALSE;
+}
+
+bool AddTrayIcon(HWND window, UINT id) {
+    NOTIFYICONDATAA request = IconRequest(window, id);
+    request.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    request.uCallbackMessage = WM_APP;
+    request.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    strcpy_s(request.szTip, sizeof request.szTip, "test icon");
+    return Shell_NotifyIconA(NIM_ADD, &request) != FALSE;
+}
+
+bool RemoveTrayIcon(HWND window, UINT id) {
+    NOTIFYICONDATAA request = IconRequest(window, id);
+    return Shell_NotifyIconA(NIM_DELETE, &request) != FALSE;
+}
+
+POINT FirstTrayIconPoint() {
+    // Wine's taskbar lines its icons up from the right edge, each a small icon plus a 2-pixel border around it.
+    RECT tray{};
+    GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &tray);
+    const int slot = GetSystemMetrics(SM_CXSMICON) + 4;
+    return {tray.right - slot / 2, (tray.top + tray.bottom) / 2};
+}
+
+void MouseButtonAt(POINT screen, DWORD flag) {
+    INPUT input = MouseInput(screen, flag);
+    SendInput(1, &input, sizeof input);
+}
+
+bool MoveCursorTo(POINT screen) {
+    // SetCursorPos does not always take under Wine once another process has moved the pointer by input.
+    MouseButtonAt(screen, 0);
+    return PumpUntil(
+        [&] {
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            return cursor.x == screen.x && cursor.y == screen.y;
+        },
+        2s);
+}
+
+void MouseClickAt(POINT screen, DWORD downFlag, DWORD upFlag, int clicks) {
+    std::vector<INPUT> inputs{MouseInput(screen, 0)};
+    for (int i = 0; i < clicks; ++i) {
+        inputs.push_back(MouseInput(screen, downFlag));
+        inputs.push_back(MouseInput(screen, upFlag));
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+bool PumpUntilQuit(std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < deadline) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) return true;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return false;
+}
+
+size_t PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    return std::max<size_t>(counters.PrivateUsage, counters.PagefileUsage);
+}
+
+PopupMenuWatcher::Action PopupMenuWatcher::ClickItem(UINT id, DWORD downFlag, DWORD upFlag) {
+    return [=](HWND, HMENU menu) {
+        for (int position = 0; position < GetMenuItemCount(menu); ++position) {
+            if (GetMenuItemID(menu, position) != id) continue;
+            RECT item{};
+            GetMenuItemRect(nullptr, menu, static_cast<UINT>(position), &item);
+            MouseClickAt({(item.left + item.right) / 2, (item.top + item.bottom) / 2}, downFlag, upFlag);
+            return;
+        }
+        EndMenu();  // no such item: close the menu rather than leave the test hanging in it
+    };
+}
+
+PopupMenuWatcher::PopupMenuWatcher(Action action) : m_action(std::move(action)) {
+    g_watcher = this;
+    m_timer = SetTimer(nullptr, 0, 20, &PopupMenuWatcher::Tick);
+}
+
+PopupMenuWatcher::~PopupMenuWatcher() {
+    KillTimer(nullptr, m_timer);
+    g_watcher = nullptr;
+}
+
+void CALLBACK PopupMenuWatcher::Tick(HWND, UINT, UINT_PTR, DWORD) {
+    PopupMenuWatcher* self = g_watcher;
+    if (!self) return;
+    const HWND window = OpenMenuWindow();
+    if (!window || window == self->m_open) {
+        self->m_open = window;
+        return;
+    }
+    self->m_open = window;
+    Menu seen{};
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+    for (int position = 0; position < GetMenuItemCount(menu); ++position) {
+        wchar_t caption[256] = {};
+        GetMenuStringW(menu, static_cast<UINT>(position), caption, static_cast<int>(std::size(caption)), MF_BYPOSITION);
+        seen.items.push_back(caption);
+        seen.ids.push_back(GetMenuItemID(menu, position));
+    }
+    GetWindowRect(window, &seen.rect);
+    GetCursorPos(&seen.cursor);
+    self->m_menus.push_back(seen);
+    self->m_action(window, menu);
+}
+
+BoxRecorder::BoxRecorder() {
+    g_recorded.clear();
+    g_recordedWindows.clear();
+    g_recorderHook = SetWindowsHookExA(WH_CBT, RecordBox, nullptr, GetCurrentThreadId());
+}
+
+BoxRecorder::~BoxRecorder() { UnhookWindowsHookEx(g_recorderHook); }
+
+const std::vector<BoxRecorder::Box>& BoxRecorder::Boxes() const { return g_recorded; }
+
+ShellExecuteRecorder::ShellExecuteRecorder() {
+    g_shellCalls.clear();
+    g_importSlot = ShellExecuteImportSlot();
+    if (!g_importSlot) return;
+    g_realShellExecute = *g_importSlot;
+    WriteImportSlot(g_importSlot, &RecordShellExecute);
+}
+
+ShellExecuteRecorder::~ShellExecuteRecorder() {
+    if (g_importSlot) WriteImportSlot(g_importSlot, g_realShellExecute);
+    g_importSlot = nullptr;
+}
+
+bool ShellExecuteRecorder::Installed() const { return g_importSlot != nullptr; }
+
+const std::vector<ShellExecuteRecorder::Call>& ShellExecuteRecorder::Calls() const { return g_shellCalls; }
+
+void InstallBrowserStandIn() {
+    const std::string command = "\"" + ExeDirectory() + "\\browser.exe\" \"%1\"";
+    for (const char* scheme : {"http", "https"}) {
+        const std::string path = std::string(scheme) + "\\shell\\open\\command";
+        // The user's own association, which Windows prefers; Wine 8's shell reads only the merged
+        // classes root, whose writes land in the machine's classes of this private prefix.
+        SetDefaultValue(HKEY_CURRENT_USER, "Software\\Classes\\" + path, command);
+        SetDefaultValue(HKEY_CLASSES_ROOT, path, command);
+    }
+    DeleteFileA(BrowserLogPath().c_str());
+    SetEnvironmentVariableA("CORVAN_BROWSER_LOG", BrowserLogPath().c_str());
+}
+
+std::vector<std::string> BrowserLog() {
+    std::ifstream log(BrowserLogPath());
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(log, line);) lines.push_back(line);
+    return lines;
+}
+
+}  // namespace test

@@ -128,3 +128,106 @@ std::vector<DWORD> Pixels(HBITMAP bitmap);
 std::vector<DWORD> ImageListPicture(HIMAGELIST images, int index);
 
 }  // namespace test
+
+// ---- The notification area, popup menus, real input, message boxes in full, and the shell's open command ----
+
+#include <initializer_list>
+
+namespace test {
+
+// Asks the shell whether the icon (window, id) is in the notification area: a modify request in the
+// icon record's first form that changes nothing succeeds only while that icon exists.
+bool TrayIconShown(HWND window, UINT id = app::kTrayIconId);
+// The test's own add and remove requests for (window, id), as a restarting shell or a second program would make them.
+bool AddTrayIcon(HWND window, UINT id = app::kTrayIconId);
+bool RemoveTrayIcon(HWND window, UINT id = app::kTrayIconId);
+// Screen point in the middle of the notification area's rightmost icon: where the first icon added sits.
+POINT FirstTrayIconPoint();
+
+// Real input through the system's input queue, as a user's mouse and keyboard make it.
+void MouseClickAt(POINT screen, DWORD downFlag = MOUSEEVENTF_LEFTDOWN, DWORD upFlag = MOUSEEVENTF_LEFTUP, int clicks = 1);
+void MouseButtonAt(POINT screen, DWORD flag);  // one press or one release
+// Moves the cursor by real input and waits until the system reports it there; true when it got there.
+bool MoveCursorTo(POINT screen);
+void PressKeys(std::initializer_list<WORD> keys);  // pressed in order, released in reverse order
+
+// Pumps this thread's messages until WM_QUIT comes; true when it came within the time.
+bool PumpUntilQuit(std::chrono::milliseconds limit = 5s);
+
+// Private bytes of this process (Wine reports them as PagefileUsage and leaves PrivateUsage at 0).
+size_t PrivateBytes();
+
+// While alive, watches for a popup menu opened by this thread: records it once per opening and hands
+// it to an action (by default the menu is closed unchosen). Works inside the menu's own modal loop,
+// which dispatches this thread's timer messages.
+class PopupMenuWatcher {
+public:
+    struct Menu {
+        std::vector<std::wstring> items;  // captions in order; separators as empty strings
+        std::vector<UINT> ids;
+        RECT rect;     // the menu window on the screen
+        POINT cursor;  // the cursor when the menu was found
+    };
+    using Action = std::function<void(HWND menuWindow, HMENU menu)>;
+    static void Close(HWND, HMENU) { EndMenu(); }
+    // An action that chooses the item with this id by a real click of the given mouse button.
+    static Action ClickItem(UINT id, DWORD downFlag = MOUSEEVENTF_LEFTDOWN, DWORD upFlag = MOUSEEVENTF_LEFTUP);
+
+    explicit PopupMenuWatcher(Action action = &PopupMenuWatcher::Close);
+    ~PopupMenuWatcher();
+    PopupMenuWatcher(const PopupMenuWatcher&) = delete;
+    PopupMenuWatcher& operator=(const PopupMenuWatcher&) = delete;
+    const std::vector<Menu>& Menus() const { return m_menus; }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    Action m_action;
+    UINT_PTR m_timer = 0;
+    HWND m_open = nullptr;
+    std::vector<Menu> m_menus;
+};
+
+// Records every message box this thread shows, with what MessageBoxCatcher leaves out, and closes it with OK.
+class BoxRecorder {
+public:
+    struct Box {
+        std::string caption;
+        std::string text;
+        bool hasIcon;
+        std::vector<int> buttons;  // ids of the visible push buttons
+        bool ownerEnabled;         // false while the box is modal to its owner
+        bool menuOpen;             // a popup menu of this thread was still on the screen
+    };
+    BoxRecorder();
+    ~BoxRecorder();
+    BoxRecorder(const BoxRecorder&) = delete;
+    BoxRecorder& operator=(const BoxRecorder&) = delete;
+    const std::vector<Box>& Boxes() const;
+};
+
+// Records the program's calls of ShellExecuteA in this process and passes each on to the shell unchanged,
+// by swapping the function's entry in the test executable's import table while alive.
+class ShellExecuteRecorder {
+public:
+    struct Call {
+        HWND owner;
+        std::string verb;  // "(null)" for a null verb
+        std::string file;
+        bool parametersNull;
+        bool directoryNull;
+        int show;
+    };
+    ShellExecuteRecorder();
+    ~ShellExecuteRecorder();
+    ShellExecuteRecorder(const ShellExecuteRecorder&) = delete;
+    ShellExecuteRecorder& operator=(const ShellExecuteRecorder&) = delete;
+    bool Installed() const;
+    const std::vector<Call>& Calls() const;
+};
+
+// Registers the stand-in browser (browser.exe beside the tests) as the open command of http and https
+// addresses and starts its log afresh; the log has one line per start: "show<TAB>command line".
+void InstallBrowserStandIn();
+std::vector<std::string> BrowserLog();
+
+}  // namespace test
