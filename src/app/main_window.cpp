@@ -92,6 +92,21 @@ void DrawTransparent(HDC target, const RECT& box, HBITMAP bitmap, bool shrink) {
     SelectObject(source.get(), previous);
 }
 
+// A list filled in one go: room reserved up front, and no redrawing until the last item is in.
+class ListFilling {
+public:
+    ListFilling(HWND list, size_t items, size_t characters) : m_list(list) {
+        SendMessageW(m_list, CB_INITSTORAGE, items, items * characters * sizeof(wchar_t));
+        SendMessageW(m_list, WM_SETREDRAW, FALSE, 0);
+    }
+    ~ListFilling() { SendMessageW(m_list, WM_SETREDRAW, TRUE, 0); }
+    ListFilling(const ListFilling&) = delete;
+    ListFilling& operator=(const ListFilling&) = delete;
+
+private:
+    HWND m_list;
+};
+
 void SetMenuCaption(HMENU menu, UINT item, const std::wstring& caption) {
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
@@ -170,12 +185,18 @@ void TForm1::CreateControls() {
     m_hints.Set(Control(kLabel5), platform::Widen(kLicenseHint));
 
     const HWND languages = Control(kComboBox2);
-    for (const char* item : i18n::LanguageListItems()) SendMessageA(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    {
+        const ListFilling filling(languages, i18n::LanguageListItems().size(), 24);
+        for (const char* item : i18n::LanguageListItems()) SendMessageA(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    }
     SendMessageA(languages, CB_SETCURSEL, 0, 0);
 
     const HWND servers = Control(kTntComboBox1);
-    for (const char* address : messenger::ServerList()) {
-        SendMessageW(servers, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(address).c_str()));
+    {
+        const ListFilling filling(servers, messenger::ServerList().size(), 16);
+        for (const char* address : messenger::ServerList()) {
+            SendMessageW(servers, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(address).c_str()));
+        }
     }
     SendMessageW(servers, CB_SETCURSEL, 0, 0);  // shown, not applied
 

@@ -1,5 +1,7 @@
 #include "support.h"
 
+#include <gtest/gtest.h>
+
 #include <commctrl.h>
 #include <tlhelp32.h>
 
@@ -787,4 +789,19 @@ std::vector<std::string> BrowserLog() {
     return lines;
 }
 
+}  // namespace test
+
+namespace test {
+namespace {
+
+// Every test process starts without the client's key, whatever an earlier test left in the prefix's
+// registry: a value of the wrong type there would hold the window's start-up behind an error box.
+class FreshClientSetting : public testing::Environment {
+public:
+    void SetUp() override { DeleteClientKey(); }
+};
+
+const testing::Environment* const kFreshClientSetting = testing::AddGlobalTestEnvironment(new FreshClientSetting);
+
+}  // namespace
 }  // namespace test
