@@ -2,7 +2,8 @@
 //   probe startup EXE CLASS RUNS median time from process creation to its visible window of CLASS, and its
 //                                private bytes after start
 //   probe action CORVAN RUNS     median time from a click on the factory button to the restarted client's
-//                                log line, beside the stand-in client's own bare start
+//                                log line, beside the stand-in client's own bare start and the time a
+//                                stopped stand-in takes to end
 // The stand-in client must sit where the program starts it, and CORVAN_STANDIN_LOG name its log.
 
 #include "app/layout.h"
@@ -116,14 +117,17 @@ int Action(const std::string& corvan, int runs) {
     const std::string client = std::string(programFiles) + "\\MSN Messenger\\msnmsgr.exe";
 
     std::vector<double> bare;
+    std::vector<double> stops;
     for (int run = 0; run < runs; ++run) {
         const size_t before = LogLines(log);
         const double started = Now();
         const PROCESS_INFORMATION info = Start(client);
         WaitFor([&] { return LogLines(log) > before; });
         bare.push_back(Now() - started);
+        const double stopping = Now();
         TerminateProcess(info.hProcess, 0);
         WaitForSingleObject(info.hProcess, 5000);
+        stops.push_back(Now() - stopping);
         CloseHandle(info.hThread);
         CloseHandle(info.hProcess);
     }
@@ -141,7 +145,7 @@ int Action(const std::string& corvan, int runs) {
         actions.push_back(Now() - clicked);
     }
     Close(program, window);
-    printf("%.1f %.1f\n", Median(actions), Median(bare));
+    printf("%.1f %.1f %.1f\n", Median(actions), Median(bare), Median(stops));
     return 0;
 }
 

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots: the window in English, Japanese and Arabic, and the tray menu open.
+# Runs inside the test sandbox (private display, prefix and network), with xdotool for the clicks:
+#   apt-get install xdotool; unshare -m -n -- scripts/corvan __sandboxed tools/screenshots/take.sh
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+exe="$root/build/windows/bin/corvan.exe"
+docs="$root/docs"
+window=257x426+251+63  # the main window on the virtual desktop, frame included
+
+shot_in() {  # shot_in LOCALE NAME
+    LC_ALL=$1 wine "$exe" &
+    sleep 4
+    import -window root -crop "$window" +repage "$docs/screenshot-$2.png"
+    wine cmd /c taskkill /im corvan.exe >/dev/null 2>&1 || true
+    wait || true
+}
+
+shot_in en_US.UTF-8 english
+shot_in ja_JP.UTF-8 japanese
+shot_in ar_SA.UTF-8 arabic
+
+# Minimise into the notification area, then press the right button on the icon.
+wine "$exe" &
+sleep 4
+xdotool mousemove 461 75 click 1  # the caption's minimise button
+sleep 1
+xdotool mousemove 1013 758 mousedown 3  # the icon, at the right end of the taskbar
+sleep 1
+xdotool mousemove 990 660  # onto the menu, away from the icon's tooltip
+sleep 1
+import -window root -crop 300x200+724+568 +repage "$docs/screenshot-tray-menu.png"
+xdotool key Escape mouseup 3
+wine cmd /c taskkill /im corvan.exe >/dev/null 2>&1 || true
+wait || true
