@@ -7,6 +7,7 @@
 #include "messenger/editor.h"
 #include "messenger/restart.h"
 #include "messenger/server_value.h"
+#include "platform/menu.h"
 #include "platform/text.h"
 #include "resource_ids.h"
 
@@ -106,20 +107,6 @@ public:
 private:
     HWND m_list;
 };
-
-void SetMenuCaption(HMENU menu, UINT item, const std::wstring& caption) {
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_STRING;
-    info.dwTypeData = const_cast<wchar_t*>(caption.c_str());
-    SetMenuItemInfoW(menu, item, FALSE, &info);
-}
-
-std::wstring MenuCaption(HMENU menu, UINT item) {
-    wchar_t caption[512] = {};
-    GetMenuStringW(menu, item, caption, static_cast<int>(std::size(caption)), MF_BYCOMMAND);
-    return caption;
-}
 
 }  // namespace
 
@@ -324,10 +311,10 @@ void TForm1::FormCreate() {
     if (messenger::ReadServerSetting() == messenger::ReadResult::InvalidType) {
         m_app.ShowMessage(messenger::InvalidDataTypeMessage(), MB_ICONERROR);
     }
-    SetMenuCaption(m_popupMenu.get(), kMSNValues1, platform::Widen(messenger::CurrentUserName() + " MSN"));
+    platform::SetMenuCaption(m_popupMenu.get(), kMSNValues1, platform::Widen(messenger::CurrentUserName() + " MSN"));
     i18n::ApplySystemLanguage(TextTargets());
     messenger::ClientCommandLine = messenger::GetProgramFilesDir() + messenger::kClientSubPath;
-    const std::string image2Hint = platform::Narrow(MenuCaption(m_popupMenu.get(), kMSNValues1));
+    const std::string image2Hint = platform::Narrow(platform::MenuCaption(m_popupMenu.get(), kMSNValues1));
     m_hints.Set(Control(kImage2), platform::Widen(image2Hint));
 }
 
@@ -342,26 +329,18 @@ std::wstring TForm1::WideText(ControlId id) const {
 
 void TForm1::ShowWriteFailure() { m_app.ShowMessage(messenger::FailedToSetDataMessage(), MB_ICONERROR); }
 
-void TForm1::TntButton1Click() {
-    const std::string commandLine = messenger::ClientCommandLine;
-    if (messenger::ApplyEntry(messenger::Entry::Address, platform::Narrow(WideText(kTntEdit1)), commandLine) ==
-        messenger::ActionResult::WriteFailed)
+// The three entry actions differ only in where the text comes from and which lookup completes it.
+void TForm1::ApplyEntryFrom(ControlId source, messenger::Entry kind) {
+    const std::string commandLine = messenger::ClientCommandLine;  // each action takes its own copy
+    if (messenger::ApplyEntry(kind, platform::Narrow(WideText(source)), commandLine) == messenger::ActionResult::WriteFailed)
         ShowWriteFailure();
 }
 
-void TForm1::TntButton3Click() {
-    const std::string commandLine = messenger::ClientCommandLine;
-    if (messenger::ApplyEntry(messenger::Entry::Domain, platform::Narrow(WideText(kTntEdit2)), commandLine) ==
-        messenger::ActionResult::WriteFailed)
-        ShowWriteFailure();
-}
+void TForm1::TntButton1Click() { ApplyEntryFrom(kTntEdit1, messenger::Entry::Address); }
 
-void TForm1::TntComboBox1Change() {
-    const std::string commandLine = messenger::ClientCommandLine;
-    if (messenger::ApplyEntry(messenger::Entry::Address, platform::Narrow(WideText(kTntComboBox1)), commandLine) ==
-        messenger::ActionResult::WriteFailed)
-        ShowWriteFailure();
-}
+void TForm1::TntButton3Click() { ApplyEntryFrom(kTntEdit2, messenger::Entry::Domain); }
+
+void TForm1::TntComboBox1Change() { ApplyEntryFrom(kTntComboBox1, messenger::Entry::Address); }
 
 void TForm1::TntButton2Click() {
     const std::string commandLine = messenger::ClientCommandLine;

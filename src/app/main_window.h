@@ -6,6 +6,7 @@
 #include "app/hints.h"
 #include "app/layout.h"
 #include "i18n/apply.h"
+#include "messenger/editor.h"
 #include "platform/handles.h"
 
 #include <shellapi.h>
@@ -72,6 +73,7 @@ private:
     i18n::TextTargets TextTargets();
     void ShowCurrentValues();
     void ShowWriteFailure();
+    void ApplyEntryFrom(ControlId source, messenger::Entry kind);
     std::wstring WideText(ControlId id) const;
 
     LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);

@@ -1,5 +1,6 @@
 #include "i18n/apply.h"
 
+#include "platform/menu.h"
 #include "platform/text.h"
 
 #include <commctrl.h>
@@ -47,14 +48,6 @@ private:
     HWND m_store = nullptr;
 };
 
-void SetMenuCaption(HMENU menu, UINT item, const std::wstring& caption) {
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_STRING;
-    info.dwTypeData = const_cast<wchar_t*>(caption.c_str());
-    SetMenuItemInfoW(menu, item, FALSE, &info);
-}
-
 }  // namespace
 
 void FillTextStores(const TextTargets& targets) {
@@ -83,9 +76,9 @@ void ApplyLanguage(TextSet set, const TextTargets& targets) {
     targets.setHint(targets.serverList, slot(6));
     SetWindowTextW(targets.factoryButton, slot(7).c_str());
     targets.setHint(targets.helpImage, slot(8));
-    SetMenuCaption(targets.menu, targets.openItem, slot(9));
-    SetMenuCaption(targets.menu, targets.closeItem, slot(10));
-    SetMenuCaption(targets.menu, targets.creditsItem, slot(11));
+    platform::SetMenuCaption(targets.menu, targets.openItem, slot(9));
+    platform::SetMenuCaption(targets.menu, targets.closeItem, slot(10));
+    platform::SetMenuCaption(targets.menu, targets.creditsItem, slot(11));
     SetWindowTextW(targets.domainButton, WindowText(targets.changeButton).c_str());
     targets.setHint(targets.changeButton, WindowText(targets.changeButton));
     targets.setHint(targets.factoryButton, WindowText(targets.factoryButton));

@@ -54,7 +54,12 @@ bool ImageNameMatches(std::string_view exeFile, std::string_view name) {
     return AsciiUpper(fileName) == upperName || AsciiUpper(exeFile) == upperName;
 }
 
-std::string QuotedCommandLine(std::string_view path) { return "\"" + std::string(path) + "\""; }
+std::string QuotedCommandLine(std::string_view path) {
+    std::string quoted;
+    quoted.reserve(path.size() + 2);
+    quoted.append(1, '"').append(path).append(1, '"');
+    return quoted;
+}
 
 std::string FailedToSetDataMessage() { return std::string("Failed to set data for '") + kServerValueName + "'"; }
 

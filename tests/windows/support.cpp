@@ -1,5 +1,7 @@
 #include "support.h"
 
+#include "messenger/server_value.h"
+
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
@@ -770,7 +772,7 @@ bool ShellExecuteRecorder::Installed() const { return g_importSlot != nullptr; }
 const std::vector<ShellExecuteRecorder::Call>& ShellExecuteRecorder::Calls() const { return g_shellCalls; }
 
 void InstallBrowserStandIn() {
-    const std::string command = "\"" + ExeDirectory() + "\\browser.exe\" \"%1\"";
+    const std::string command = messenger::QuotedCommandLine(ExeDirectory() + "\\browser.exe") + " \"%1\"";
     for (const char* scheme : {"http", "https"}) {
         const std::string path = std::string(scheme) + "\\shell\\open\\command";
         // The user's own association, which Windows prefers; Wine 8's shell reads only the merged
