@@ -465,20 +465,11 @@ TEST(LanguageSwitching, FiveHundredSwitchesKeepGdiObjectsFlat) {
 // Real glyphs, not boxes, for every script of the sets, in the labels' font as the prefix sets it up
 
 std::vector<DWORD> Rendered(HFONT font, const std::wstring& text) {
-    constexpr int kWidth = 48;
-    constexpr int kHeight = 24;
-    const HDC screen = GetDC(nullptr);
-    const platform::UniqueBitmap bitmap(CreateCompatibleBitmap(screen, kWidth, kHeight));
-    ReleaseDC(nullptr, screen);
-    const platform::UniqueDc canvas(CreateCompatibleDC(nullptr));
-    const HGDIOBJ previousBitmap = SelectObject(canvas.get(), bitmap.get());
-    const HGDIOBJ previousFont = SelectObject(canvas.get(), font);
-    const RECT whole{0, 0, kWidth, kHeight};
-    FillRect(canvas.get(), &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    TextOutW(canvas.get(), 4, 4, text.c_str(), static_cast<int>(text.size()));
-    SelectObject(canvas.get(), previousFont);
-    SelectObject(canvas.get(), previousBitmap);
-    return Pixels(bitmap.get());
+    return DrawnOnWhite(48, 24, [&](HDC canvas) {
+        const HGDIOBJ previous = SelectObject(canvas, font);
+        TextOutW(canvas, 4, 4, text.c_str(), static_cast<int>(text.size()));
+        SelectObject(canvas, previous);
+    });
 }
 
 TEST(WindowFont, EveryLetterOfEveryScriptDrawsAGlyphOfItsOwn) {

@@ -453,18 +453,21 @@ std::vector<DWORD> Pixels(HBITMAP bitmap) {
     return pixels;
 }
 
-std::vector<DWORD> ImageListPicture(HIMAGELIST images, int index) {
-    constexpr int kSize = 16;
+std::vector<DWORD> DrawnOnWhite(int width, int height, const std::function<void(HDC)>& paint) {
     const HDC screen = GetDC(nullptr);
-    const platform::UniqueBitmap bitmap(CreateCompatibleBitmap(screen, kSize, kSize));
+    const platform::UniqueBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
     ReleaseDC(nullptr, screen);
     const platform::UniqueDc canvas(CreateCompatibleDC(nullptr));
     const HGDIOBJ previous = SelectObject(canvas.get(), bitmap.get());
-    const RECT whole{0, 0, kSize, kSize};
+    const RECT whole{0, 0, width, height};
     FillRect(canvas.get(), &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    ImageList_Draw(images, index, canvas.get(), 0, 0, ILD_NORMAL);
+    paint(canvas.get());
     SelectObject(canvas.get(), previous);
     return Pixels(bitmap.get());
+}
+
+std::vector<DWORD> ImageListPicture(HIMAGELIST images, int index) {
+    return DrawnOnWhite(16, 16, [&](HDC canvas) { ImageList_Draw(images, index, canvas, 0, 0, ILD_NORMAL); });
 }
 
 }  // namespace test

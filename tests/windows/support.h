@@ -126,6 +126,8 @@ std::wstring MenuCaption(HMENU menu, UINT item);
 // ShowLanguageFlag draws it, on a white 16 x 16 bitmap.
 std::vector<DWORD> Pixels(HBITMAP bitmap);
 std::vector<DWORD> ImageListPicture(HIMAGELIST images, int index);
+// What `paint` draws on a white bitmap of the given size, as Pixels gives it.
+std::vector<DWORD> DrawnOnWhite(int width, int height, const std::function<void(HDC)>& paint);
 
 }  // namespace test
 
