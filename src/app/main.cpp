@@ -2,11 +2,13 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "app/phase_marks.h"
 #include "app/single_instance.h"
 
 #include <commctrl.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    app::MarkPhase("process creation to WinMain");
     if (app::AnotherCopyRuns()) {
         app::AnnounceToRunningCopy();
         return 0;
@@ -14,13 +16,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    app::MarkPhase("single copy, common controls");
 
     app::Application application(instance);
     if (!application.Initialize()) return 0;
     application.SetTitle(app::kApplicationTitle);
+    app::MarkPhase("application window");
 
     app::TForm1 form(application);
     if (!form.Create()) return 0;
+    app::MarkPhase("main window after FormCreate");
     form.Show();
+    app::MarkPhase("ShowWindow");
     return application.Run();
 }

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/links.h"
+#include "app/phase_marks.h"
 #include "app/single_instance.h"
 #include "i18n/catalogue.h"
 #include "messenger/current_values.h"
@@ -136,6 +137,7 @@ bool TForm1::Create() {
     const int border = Scale(kInnerBorder, m_dpi);
     RECT frame{0, 0, Scale(kClientWidth, m_dpi) + 2 * border, Scale(kClientHeight, m_dpi) + 2 * border};
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
+    MarkPhase("main window class, icon");
     // Owned by the application window, which carries the taskbar button instead.
     CreateWindowExW(0, kWindowClass, L"", kWindowStyle, kWindowLeft, kWindowTop, frame.right - frame.left,
                     frame.bottom - frame.top, m_app.Handle(), nullptr, instance, this);
@@ -147,6 +149,7 @@ bool TForm1::Create() {
 void TForm1::Show() { ShowWindow(m_handle, SW_SHOWNORMAL); }
 
 void TForm1::CreateControls() {
+    MarkPhase("main window until WM_CREATE");
     const HINSTANCE instance = m_app.Instance();
     m_windowFont = MakeFont(Scale(kWindowFontHeight, m_dpi), FW_NORMAL);
     m_edit1Font = MakeFont(Scale(kEdit1FontHeight, m_dpi), FW_BOLD);
@@ -162,8 +165,14 @@ void TForm1::CreateControls() {
     const platform::UniqueBitmap flags(
         static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_FLAGS), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     ImageList_Add(m_images.get(), flags.get(), nullptr);  // copies the pictures; the strip is freed here
+    MarkPhase("fonts, hints, icons, globe, image list");
 
-    for (const ControlLayout& control : MainWindowLayout()) CreateControl(control);
+    for (const ControlLayout& control : MainWindowLayout()) {
+        if (control.id == kTntComboBox1) MarkPhase("controls before the server list");
+        CreateControl(control);
+        if (control.id == kTntComboBox1) MarkPhase("the server list");
+    }
+    MarkPhase("the 27 text stores");
     CreatePopupMenu();
 
     SetWindowTextA(Control(kLabel3), kMakersCaption);
@@ -177,6 +186,7 @@ void TForm1::CreateControls() {
         for (const char* item : i18n::LanguageListItems()) SendMessageA(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     }
     SendMessageA(languages, CB_SETCURSEL, 0, 0);
+    MarkPhase("popup menu, labels, the language list");
 
     const HWND servers = Control(kTntComboBox1);
     {
@@ -186,8 +196,10 @@ void TForm1::CreateControls() {
         }
     }
     SendMessageW(servers, CB_SETCURSEL, 0, 0);  // shown, not applied
+    MarkPhase("filling the server list");
 
     i18n::FillTextStores(TextTargets());
+    MarkPhase("filling the 27 text stores");
 }
 
 HWND TForm1::CreateControl(const ControlLayout& control) {
@@ -316,6 +328,7 @@ void TForm1::FormCreate() {
     messenger::ClientCommandLine = messenger::GetProgramFilesDir() + messenger::kClientSubPath;
     const std::string image2Hint = platform::Narrow(platform::MenuCaption(m_popupMenu.get(), kMSNValues1));
     m_hints.Set(Control(kImage2), platform::Widen(image2Hint));
+    MarkPhase("FormCreate");
 }
 
 void TForm1::FormDestroy() { SetWindowLongPtrA(m_handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PrevMainWndProc)); }
