@@ -9,6 +9,7 @@
 #include "messenger/restart.h"
 #include "messenger/server_value.h"
 #include "platform/menu.h"
+#include "platform/system_library.h"
 #include "platform/text.h"
 #include "resource_ids.h"
 
@@ -383,7 +384,8 @@ void TForm1::ComboBox2Click() {
 
 void TForm1::TntImage2Click() {
     // The system's regional and language settings, at their first page.
-    static_cast<void>(ShellExecuteA(m_handle, nullptr, "rundll32.exe", "shell32.dll,Control_RunDLL intl.cpl,,0", nullptr, SW_SHOW));
+    static_cast<void>(platform::Shell().ShellExecuteA(m_handle, nullptr, "rundll32.exe", "shell32.dll,Control_RunDLL intl.cpl,,0",
+                                                      nullptr, SW_SHOW));
 }
 
 void TForm1::TntImage1Click() { OpenPage(m_handle, kHelpPage); }

@@ -2,6 +2,7 @@
 // brings it back, shows the current values and the credits, or ends the program.
 
 #include "app/main_window.h"
+#include "platform/system_library.h"
 
 #include <windowsx.h>
 
@@ -29,7 +30,7 @@ void TForm1::FormSysCommand(WPARAM command, LPARAM lParam) {
     TrayIconData.hIcon = m_icon.get();
     strcpy_s(TrayIconData.szTip, sizeof TrayIconData.szTip, m_app.Title().c_str());
     // When the icon is already there the add fails and that one icon stays.
-    static_cast<void>(Shell_NotifyIconA(NIM_ADD, &TrayIconData));
+    static_cast<void>(platform::Shell().Shell_NotifyIconA(NIM_ADD, &TrayIconData));
     ShowWindow(m_handle, SW_HIDE);
 }
 
@@ -60,19 +61,19 @@ void TForm1::Abrir2Click() {
     SetForegroundWindow(m_handle);
     // The taskbar button stays away until the next change of a window's visibility.
     ShowWindow(m_app.Handle(), SW_HIDE);
-    static_cast<void>(Shell_NotifyIconA(NIM_DELETE, &TrayIconData));
+    static_cast<void>(platform::Shell().Shell_NotifyIconA(NIM_DELETE, &TrayIconData));
     TrayIconData.hWnd = nullptr;
 }
 
 void TForm1::Cerrar2Click() { PostMessageW(m_handle, WM_CLOSE, 0, 0); }
 
 void TForm1::FormClose() {
-    if (TrayIconData.hWnd) static_cast<void>(Shell_NotifyIconA(NIM_DELETE, &TrayIconData));
+    if (TrayIconData.hWnd) static_cast<void>(platform::Shell().Shell_NotifyIconA(NIM_DELETE, &TrayIconData));
 }
 
 void TForm1::OnTaskbarCreated() {
     // A restarted shell has forgotten the icon: put it back while the program believes it is shown.
-    if (TrayIconData.hWnd) static_cast<void>(Shell_NotifyIconA(NIM_ADD, &TrayIconData));
+    if (TrayIconData.hWnd) static_cast<void>(platform::Shell().Shell_NotifyIconA(NIM_ADD, &TrayIconData));
 }
 
 }  // namespace app

@@ -1,6 +1,7 @@
 #include "messenger/lookup.h"
 
 #include "messenger/server_value.h"
+#include "platform/system_library.h"
 
 #include <winsock2.h>
 
@@ -12,9 +13,9 @@ class SocketsSession {
 public:
     SocketsSession() {
         WSADATA data;
-        static_cast<void>(WSAStartup(MAKEWORD(1, 1), &data));
+        static_cast<void>(platform::Sockets().WSAStartup(MAKEWORD(1, 1), &data));
     }
-    ~SocketsSession() { WSACleanup(); }
+    ~SocketsSession() { platform::Sockets().WSACleanup(); }
     SocketsSession(const SocketsSession&) = delete;
     SocketsSession& operator=(const SocketsSession&) = delete;
 };
@@ -24,8 +25,8 @@ public:
 std::string LookupHostName(const std::string& address) {
     const SocketsSession sockets;
     // Text that is no address gives INADDR_NONE, which is looked up like any other address.
-    const unsigned long binary = inet_addr(address.c_str());
-    const hostent* host = gethostbyaddr(reinterpret_cast<const char*>(&binary), 4, AF_INET);
+    const unsigned long binary = platform::Sockets().inet_addr(address.c_str());
+    const hostent* host = platform::Sockets().gethostbyaddr(reinterpret_cast<const char*>(&binary), 4, AF_INET);
     return host && host->h_name ? std::string(host->h_name) : std::string();
 }
 
@@ -34,12 +35,12 @@ std::string LookupHostAddress(const std::string& name) {
     if (name.size() > kMaxHostNameLength) return {};
     const SocketsSession sockets;
     std::string result;
-    const hostent* host = gethostbyname(name.c_str());
+    const hostent* host = platform::Sockets().gethostbyname(name.c_str());
     if (!host) return result;
     for (char** entry = host->h_addr_list; *entry; ++entry) {
         in_addr address;
         memcpy(&address, *entry, sizeof address);
-        result = inet_ntoa(address);
+        result = platform::Sockets().inet_ntoa(address);
     }
     return result;
 }
