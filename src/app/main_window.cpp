@@ -16,6 +16,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
 namespace app {
 namespace {
 
@@ -170,16 +172,14 @@ void TForm1::CreateControls() {
 
     for (const ControlLayout& control : MainWindowLayout()) {
         if (control.id == kTntComboBox1) MarkPhase("controls before the server list");
-        CreateControl(control);
+        m_controls.push_back(CreateControl(control));
         if (control.id == kTntComboBox1) MarkPhase("the server list");
     }
     MarkPhase("the 27 text stores");
     CreatePopupMenu();
 
     SetWindowTextA(Control(kLabel3), kMakersCaption);
-    m_hints.Set(Control(kLabel3), platform::Widen(kMakersHint));
     SetWindowTextA(Control(kLabel5), kLicenseCaption);
-    m_hints.Set(Control(kLabel5), platform::Widen(kLicenseHint));
 
     const HWND languages = Control(kComboBox2);
     {
@@ -201,6 +201,34 @@ void TForm1::CreateControls() {
 
     i18n::FillTextStores(TextTargets());
     MarkPhase("filling the 27 text stores");
+
+    AddHints();
+    m_hints.Set(Control(kLabel3), platform::Widen(kMakersHint));
+    m_hints.Set(Control(kLabel5), platform::Widen(kLicenseHint));
+}
+
+HWND TForm1::Control(ControlId id) const {
+    const auto layout = MainWindowLayout();
+    const auto control = std::find_if(layout.begin(), layout.end(), [id](const ControlLayout& c) { return c.id == id; });
+    const auto index = static_cast<size_t>(control - layout.begin());
+    return index < m_controls.size() ? m_controls[index] : nullptr;
+}
+
+// The hint tools come last: a tool subclasses its control, and under Wine every message to a subclassed
+// control then costs two window-property requests to the window server (338 list items, fonts, sizes).
+void TForm1::AddHints() {
+    for (const ControlLayout& control : MainWindowLayout()) {
+        switch (control.kind) {
+            case ControlKind::AnsiLabel:
+            case ControlKind::Button:
+            case ControlKind::Edit:
+            case ControlKind::DropDown: m_hints.Add(Control(control.id)); break;
+            case ControlKind::Image:
+                if (control.id != kTntImage2) m_hints.Add(Control(control.id));  // the globe never gets a hint
+                break;
+            default: break;
+        }
+    }
 }
 
 HWND TForm1::CreateControl(const ControlLayout& control) {
@@ -223,12 +251,10 @@ HWND TForm1::CreateControl(const ControlLayout& control) {
         case ControlKind::AnsiLabel:
             created = CreateWindowExA(0, "STATIC", "", kChild | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, left, top, width, height,
                                       m_handle, menu, instance, nullptr);
-            m_hints.Add(created);
             break;
         case ControlKind::Image:
             created = CreateWindowExW(0, L"STATIC", L"", kChild | SS_OWNERDRAW | SS_NOTIFY, left, top, width, height, m_handle,
                                       menu, instance, nullptr);
-            if (control.id != kTntImage2) m_hints.Add(created);  // the globe never gets a hint
             break;
         case ControlKind::Panel:
             created = CreateWindowExW(0, L"STATIC", L"", kChild | SS_OWNERDRAW, left, top, width, height, m_handle, menu,
@@ -241,18 +267,15 @@ HWND TForm1::CreateControl(const ControlLayout& control) {
         case ControlKind::Button:
             created = CreateWindowExW(0, L"BUTTON", L"", kChild | WS_TABSTOP | BS_PUSHBUTTON, left, top, width, height, m_handle,
                                       menu, instance, nullptr);
-            m_hints.Add(created);
             break;
         case ControlKind::Edit:
             created = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", kChild | WS_TABSTOP | ES_AUTOHSCROLL, left, top, width,
                                       height, m_handle, menu, instance, nullptr);
             font = control.id == kTntEdit1 ? m_edit1Font.get() : m_edit2Font.get();
-            m_hints.Add(created);
             break;
         case ControlKind::DropDown:
             created = CreateWindowExW(0, L"COMBOBOX", L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, left, top, width,
                                       listHeight, m_handle, menu, instance, nullptr);
-            m_hints.Add(created);
             break;
         case ControlKind::TextStore:
             // Never shown: the simple style keeps its list a child window, so no pop-up window is made for it.
@@ -551,6 +574,7 @@ LRESULT CALLBACK TForm1::WindowProc(HWND window, UINT message, WPARAM wParam, LP
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         self->m_handle = nullptr;
+        self->m_controls.clear();
         return DefWindowProcW(window, message, wParam, lParam);
     }
     return self->HandleMessage(message, wParam, lParam);

@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -31,7 +32,7 @@ public:
     void Show();
 
     HWND Handle() const { return m_handle; }
-    HWND Control(ControlId id) const { return GetDlgItem(m_handle, id); }
+    HWND Control(ControlId id) const;
     HMENU PopupMenu() const { return m_popupMenu.get(); }
     HIMAGELIST Images() const { return m_images.get(); }
     HBITMAP FlagPicture() const { return m_flag.get(); }
@@ -69,6 +70,7 @@ private:
 
     void CreateControls();
     HWND CreateControl(const ControlLayout& control);
+    void AddHints();
     void CreatePopupMenu();
     i18n::TextTargets TextTargets();
     void ShowCurrentValues();
@@ -92,6 +94,7 @@ private:
 
     Application& m_app;
     HWND m_handle = nullptr;
+    std::vector<HWND> m_controls;  // in layout order: GetDlgItem would ask the window server each time
     int m_dpi = 96;
     HWND m_lastFocus = nullptr;
     UINT m_taskbarCreated = 0;
