@@ -16,12 +16,17 @@ char* WINAPI NoDottedAddress(in_addr) { return nullptr; }
 hostent* WINAPI NoHostByAddress(const char*, int, int) { return nullptr; }
 hostent* WINAPI NoHostByName(const char*) { return nullptr; }
 
-SystemLibrary g_shell32Library(L"shell32.dll");
-SystemLibrary g_ws2_32Library(L"ws2_32.dll");
-Shell32 g_shell32{&NoNotifyIcon, &NoShellExecute};
-Ws2_32 g_ws2_32{&NoStartup, &NoCleanup, &NoAddress, &NoDottedAddress, &NoHostByAddress, &NoHostByName};
-bool g_shell32Bound = false;
-bool g_ws2_32Bound = false;
+// A DLL and its table, which holds the failing stand-ins until the first call binds it.
+template <typename Table>
+struct LateLibrary {
+    SystemLibrary library;
+    Table table;
+    bool bound = false;
+};
+
+LateLibrary<Shell32> g_shell32{SystemLibrary(L"shell32.dll"), {&NoNotifyIcon, &NoShellExecute}};
+LateLibrary<Ws2_32> g_ws2_32{SystemLibrary(L"ws2_32.dll"),
+                             {&NoStartup, &NoCleanup, &NoAddress, &NoDottedAddress, &NoHostByAddress, &NoHostByName}};
 
 }  // namespace
 
@@ -37,25 +42,27 @@ HMODULE SystemLibrary::Module() {
 }
 
 Shell32& Shell() {
-    if (!g_shell32Bound) {
-        g_shell32Bound = true;
-        g_shell32Library.Bind("Shell_NotifyIconA", g_shell32.Shell_NotifyIconA);
-        g_shell32Library.Bind("ShellExecuteA", g_shell32.ShellExecuteA);
+    if (!g_shell32.bound) {
+        g_shell32.bound = true;
+        g_shell32.library.Bind("Shell_NotifyIconA", g_shell32.table.Shell_NotifyIconA);
+        g_shell32.library.Bind("ShellExecuteA", g_shell32.table.ShellExecuteA);
     }
-    return g_shell32;
+    return g_shell32.table;
 }
 
 Ws2_32& Sockets() {
-    if (!g_ws2_32Bound) {
-        g_ws2_32Bound = true;
-        g_ws2_32Library.Bind("WSAStartup", g_ws2_32.WSAStartup);
-        g_ws2_32Library.Bind("WSACleanup", g_ws2_32.WSACleanup);
-        g_ws2_32Library.Bind("inet_addr", g_ws2_32.inet_addr);
-        g_ws2_32Library.Bind("inet_ntoa", g_ws2_32.inet_ntoa);
-        g_ws2_32Library.Bind("gethostbyaddr", g_ws2_32.gethostbyaddr);
-        g_ws2_32Library.Bind("gethostbyname", g_ws2_32.gethostbyname);
+    if (!g_ws2_32.bound) {
+        g_ws2_32.bound = true;
+        SystemLibrary& library = g_ws2_32.library;
+        Ws2_32& table = g_ws2_32.table;
+        library.Bind("WSAStartup", table.WSAStartup);
+        library.Bind("WSACleanup", table.WSACleanup);
+        library.Bind("inet_addr", table.inet_addr);
+        library.Bind("inet_ntoa", table.inet_ntoa);
+        library.Bind("gethostbyaddr", table.gethostbyaddr);
+        library.Bind("gethostbyname", table.gethostbyname);
     }
-    return g_ws2_32;
+    return g_ws2_32.table;
 }
 
 }  // namespace platform

@@ -11,7 +11,7 @@
 namespace platform {
 
 // One DLL of the system folder, loaded on first use and kept to the end of the process: shell32 may
-// leave threads of its own running behind ShellExecute, and freeing it under them would end the process.
+// leave threads of its own running behind ShellExecute, and freeing it under them would crash them.
 class SystemLibrary {
 public:
     explicit constexpr SystemLibrary(const wchar_t* fileName) : m_fileName(fileName) {}
