@@ -3,10 +3,12 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
+#include "platform/system_folder.h"
 
 #include <commctrl.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    platform::RestrictDllSearchPath();
     if (app::AnotherCopyRuns()) {
         app::AnnounceToRunningCopy();
         return 0;

@@ -8,6 +8,7 @@
 #include "messenger/restart.h"
 #include "messenger/server_value.h"
 #include "platform/menu.h"
+#include "platform/system_folder.h"
 #include "platform/text.h"
 #include "resource_ids.h"
 
@@ -320,12 +321,7 @@ void TForm1::FormCreate() {
 
 void TForm1::FormDestroy() { SetWindowLongPtrA(m_handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PrevMainWndProc)); }
 
-std::wstring TForm1::WideText(ControlId id) const {
-    const HWND control = Control(id);
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)), L'\0');
-    GetWindowTextW(control, text.data(), static_cast<int>(text.size()) + 1);
-    return text;
-}
+std::wstring TForm1::WideText(ControlId id) const { return platform::WindowText(Control(id)); }
 
 void TForm1::ShowWriteFailure() { m_app.ShowMessage(messenger::FailedToSetDataMessage(), MB_ICONERROR); }
 
@@ -363,14 +359,15 @@ void TForm1::MSNValues1Click() { ShowCurrentValues(); }
 void TForm1::ComboBox2Click() {
     const HWND languages = Control(kComboBox2);
     ShowLanguageFlag(static_cast<int>(SendMessageA(languages, CB_GETCURSEL, 0, 0)));
-    std::string itemText(static_cast<size_t>(GetWindowTextLengthA(languages)), '\0');
-    GetWindowTextA(languages, itemText.data(), static_cast<int>(itemText.size()) + 1);
+    const std::string itemText = platform::AnsiWindowText(languages);
     if (const auto set = i18n::TextSetOfName(itemText)) i18n::ApplyLanguage(*set, TextTargets());
 }
 
 void TForm1::TntImage2Click() {
-    // The system's regional and language settings, at their first page.
-    static_cast<void>(ShellExecuteA(m_handle, nullptr, "rundll32.exe", "shell32.dll,Control_RunDLL intl.cpl,,0", nullptr, SW_SHOW));
+    // The system's regional and language settings, at their first page, through the system's own rundll32.
+    const std::string rundll32 = platform::SystemFilePath("rundll32.exe");
+    if (rundll32.empty()) return;
+    static_cast<void>(ShellExecuteA(m_handle, nullptr, rundll32.c_str(), "shell32.dll,Control_RunDLL intl.cpl,,0", nullptr, SW_SHOW));
 }
 
 void TForm1::TntImage1Click() { OpenPage(m_handle, kHelpPage); }
@@ -538,7 +535,12 @@ LRESULT CALLBACK TForm1::WindowProc(HWND window, UINT message, WPARAM wParam, LP
         self->m_handle = nullptr;
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    return self->HandleMessage(message, wParam, lParam);
+    // An exception must not unwind through the system's frames: the message gets the default handling.
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
 }
 
 }  // namespace app

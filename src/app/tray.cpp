@@ -5,7 +5,7 @@
 
 #include <windowsx.h>
 
-#include <cstring>
+#include <iterator>
 
 namespace app {
 namespace {
@@ -27,7 +27,7 @@ void TForm1::FormSysCommand(WPARAM command, LPARAM lParam) {
     TrayIconData.uFlags = kTrayFlags;
     TrayIconData.uCallbackMessage = WM_TRAYICON;
     TrayIconData.hIcon = m_icon.get();
-    strcpy_s(TrayIconData.szTip, sizeof TrayIconData.szTip, m_app.Title().c_str());
+    lstrcpynA(TrayIconData.szTip, m_app.Title().c_str(), static_cast<int>(std::size(TrayIconData.szTip)));
     // When the icon is already there the add fails and that one icon stays.
     static_cast<void>(Shell_NotifyIconA(NIM_ADD, &TrayIconData));
     ShowWindow(m_handle, SW_HIDE);

@@ -20,12 +20,6 @@ const Text& Slot(const LanguageTexts& texts, int slot) {
     return *slots[slot];
 }
 
-std::wstring WindowText(HWND control) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)), L'\0');
-    GetWindowTextW(control, text.data(), static_cast<int>(text.size()) + 1);
-    return text;
-}
-
 // Reads a slot where the set lives at the moment it is needed: from its store, or from the constants.
 class SlotReader {
 public:
@@ -38,8 +32,8 @@ public:
         const LRESULT length = SendMessageW(m_store, CB_GETLBTEXTLEN, static_cast<WPARAM>(slot), 0);
         if (length == CB_ERR) return {};
         std::wstring item(static_cast<size_t>(length) + 1, L'\0');
-        SendMessageW(m_store, CB_GETLBTEXT, static_cast<WPARAM>(slot), reinterpret_cast<LPARAM>(item.data()));
-        item.resize(static_cast<size_t>(length));
+        const LRESULT copied = SendMessageW(m_store, CB_GETLBTEXT, static_cast<WPARAM>(slot), reinterpret_cast<LPARAM>(item.data()));
+        item.resize(copied == CB_ERR ? 0 : static_cast<size_t>(copied));
         return item;
     }
 
@@ -79,10 +73,10 @@ void ApplyLanguage(TextSet set, const TextTargets& targets) {
     platform::SetMenuCaption(targets.menu, targets.openItem, slot(9));
     platform::SetMenuCaption(targets.menu, targets.closeItem, slot(10));
     platform::SetMenuCaption(targets.menu, targets.creditsItem, slot(11));
-    SetWindowTextW(targets.domainButton, WindowText(targets.changeButton).c_str());
-    targets.setHint(targets.changeButton, WindowText(targets.changeButton));
-    targets.setHint(targets.factoryButton, WindowText(targets.factoryButton));
-    targets.setHint(targets.domainButton, WindowText(targets.domainButton));
+    SetWindowTextW(targets.domainButton, platform::WindowText(targets.changeButton).c_str());
+    targets.setHint(targets.changeButton, platform::WindowText(targets.changeButton));
+    targets.setHint(targets.factoryButton, platform::WindowText(targets.factoryButton));
+    targets.setHint(targets.domainButton, platform::WindowText(targets.domainButton));
 }
 
 void ApplySystemLanguage(const TextTargets& targets) {

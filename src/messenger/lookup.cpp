@@ -12,11 +12,16 @@ class SocketsSession {
 public:
     SocketsSession() {
         WSADATA data;
-        static_cast<void>(WSAStartup(MAKEWORD(1, 1), &data));
+        m_started = WSAStartup(MAKEWORD(1, 1), &data) == 0;
     }
-    ~SocketsSession() { WSACleanup(); }
+    ~SocketsSession() {
+        if (m_started) WSACleanup();  // only a start that succeeded is matched by a cleanup
+    }
     SocketsSession(const SocketsSession&) = delete;
     SocketsSession& operator=(const SocketsSession&) = delete;
+
+private:
+    bool m_started = false;
 };
 
 }  // namespace

@@ -525,12 +525,48 @@ private:
     std::string m_log;
 };
 
-TEST(Globe, ClickOpensTheRegionalSettingsThroughRundll32) {
+// A file put where it does not belong for the length of a test, and taken away again.
+class PlantedFile {
+public:
+    PlantedFile(const std::string& from, std::string at) : m_path(std::move(at)) {
+        m_planted = CopyFileA(from.c_str(), m_path.c_str(), FALSE) != FALSE;
+    }
+    ~PlantedFile() { DeleteFileA(m_path.c_str()); }
+    PlantedFile(const PlantedFile&) = delete;
+    PlantedFile& operator=(const PlantedFile&) = delete;
+    bool Planted() const { return m_planted; }
+
+private:
+    std::string m_path;
+    bool m_planted = false;
+};
+
+TEST(Globe, ClickOpensTheRegionalSettingsThroughTheSystemsOwnRundll32) {
     const RegionalSettingsStandIn applet;
     ASSERT_TRUE(applet.Installed());
+    // A rundll32.exe that logs its start, where a search by name would look first: beside the program
+    // and in the current directory.
+    InstallStandIn();
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    const PlantedFile besideProgram(ExeDirectory() + "\\msnmsgr.exe", ExeDirectory() + "\\rundll32.exe");
+    const PlantedFile inCurrentDirectory(ExeDirectory() + "\\msnmsgr.exe", std::string(current) + "\\rundll32.exe");
+    ASSERT_TRUE(besideProgram.Planted() && inCurrentDirectory.Planted());
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    std::string systemRundll32 = std::string(system) + "\\rundll32.exe";
+    CharLowerA(systemRundll32.data());
     ProgramWindow program;
+    const ShellExecuteRecorder shell;
+    ASSERT_TRUE(shell.Installed());
     const HWND globe = program.Control(app::kTntImage2);
     SendMessageW(program.form.Handle(), WM_COMMAND, MAKEWPARAM(app::kTntImage2, STN_CLICKED), reinterpret_cast<LPARAM>(globe));
+    // The shell is given the full path: Wine would find the system's copy by name as well, Windows
+    // looks beside the program and in the current directory first.
+    ASSERT_EQ(shell.Calls().size(), 1u);
+    std::string file = shell.Calls().front().file;
+    CharLowerA(file.data());
+    EXPECT_EQ(file, systemRundll32);
 
     // The click returns at once: the applet runs in a process of its own.
     ASSERT_TRUE(PumpUntil(
@@ -549,8 +585,10 @@ TEST(Globe, ClickOpensTheRegionalSettingsThroughRundll32) {
         std::string image = line.substr(0, process);
         CharLowerA(image.data());
         EXPECT_TRUE(image.ends_with("\\rundll32.exe")) << line;
-        EXPECT_TRUE(line.substr(process + 1, commandLine - process - 1).ends_with(" shell32.dll,Control_RunDLL intl.cpl,,0"))
-            << line;
+        // Named by its full path in the system folder (which 64-bit Windows maps to the 32-bit one).
+        std::string started = line.substr(process + 1, commandLine - process - 1);
+        CharLowerA(started.data());
+        EXPECT_EQ(started, "\"" + systemRundll32 + "\" shell32.dll,control_rundll intl.cpl,,0") << line;
         const std::string message = line.substr(commandLine + 1);
         // ",,0": no applet name, so the first applet, at its first page.
         if (message.starts_with("open applet")) {
@@ -559,6 +597,8 @@ TEST(Globe, ClickOpensTheRegionalSettingsThroughRundll32) {
         }
     }
     EXPECT_TRUE(opened);
+    EXPECT_TRUE(StandInLog().empty()) << "a planted rundll32.exe ran";
+    StopProcessesNamed("rundll32.exe");
 }
 
 }  // namespace

@@ -262,7 +262,7 @@ TEST_F(Editor, SingleCopyClientRunsAgainAfterEveryAction) {
     }
 }
 
-TEST_F(Editor, PlantedProgramOnThePathIsNeverRun) {
+TEST_F(Editor, PlantedProgramOnThePathIsNeverRunAndTheClientStartsInItsOwnFolder) {
     // With spaces in the client's path, an unquoted start would try C:\Program.exe first.
     ASSERT_NE(ClientPath().find(' '), std::string::npos);
     ASSERT_TRUE(CopyFileA(ClientPath().c_str(), "C:\\Program.exe", FALSE));
@@ -270,8 +270,10 @@ TEST_F(Editor, PlantedProgramOnThePathIsNeverRun) {
     ASSERT_TRUE(ClientStartedWith(messenger::FactoryServerValue()));
     for (const std::string& line : StandInLog()) {
         const auto fields = Fields(line);
-        ASSERT_EQ(fields.size(), 3u) << line;
+        ASSERT_EQ(fields.size(), 4u) << line;
         EXPECT_EQ(fields[2], ClientPath());
+        // Its own DLLs come first, never those of the folder this program runs in.
+        EXPECT_EQ(fields[3], ClientPath().substr(0, ClientPath().rfind('\\')));
     }
     EXPECT_TRUE(ProcessesNamed("Program.exe").empty());
     DeleteFileA("C:\\Program.exe");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <thread>
 
 namespace {
@@ -13,6 +14,16 @@ using namespace test;
 std::string CorvanExe() { return ExeDirectory() + "\\corvan.exe"; }
 
 HWND ApplicationWindowOf(HWND mainWindow) { return GetWindow(mainWindow, GW_OWNER); }
+
+// Each pass of the tests runs in a prefix that reports one Windows version; the pass names it.
+TEST(WindowsVersion, IsTheOneThisPassRunsUnder) {
+    const char* expected = std::getenv("CORVAN_WINDOWS_VERSION");
+    if (!expected) GTEST_SKIP() << "no version expected: run through scripts/corvan test";
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    ASSERT_TRUE(GetVersionExA(&version));
+    EXPECT_EQ(std::to_string(version.dwMajorVersion) + "." + std::to_string(version.dwMinorVersion), expected);
+}
 
 TEST(SingleCopy, SecondStartRestoresMinimisedFirstCopyAndEndsWithoutWindow) {
     Process first(CorvanExe());
