@@ -373,6 +373,45 @@ TEST_F(CurrentValues, WrongTypeAtStartIsReportedAndTheWindowStillComesUp) {
     EXPECT_STRNE(caption, L"") << "the start-up language was not applied";
 }
 
+// This process's HKEY_CURRENT_USER mapped onto an empty key for the length of a test.
+class EmptyUserKey {
+public:
+    EmptyUserKey() {
+        RegCreateKeyExA(HKEY_CURRENT_USER, kPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr);
+        m_active = m_key && RegOverridePredefKey(HKEY_CURRENT_USER, m_key) == ERROR_SUCCESS;
+    }
+    ~EmptyUserKey() {
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        for (const char* key : {"Software\\Microsoft\\MSNMessenger", "Software\\Microsoft", "Software"}) RegDeleteKeyA(m_key, key);
+        RegCloseKey(m_key);
+        RegDeleteKeyA(HKEY_CURRENT_USER, kPath);
+    }
+    EmptyUserKey(const EmptyUserKey&) = delete;
+    EmptyUserKey& operator=(const EmptyUserKey&) = delete;
+    bool Active() const { return m_active; }
+    bool Has(const char* path) const {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(m_key, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+        RegCloseKey(key);
+        return true;
+    }
+
+private:
+    static constexpr char kPath[] = "Software\\CorvanEmptyUserKey";
+    HKEY m_key = nullptr;
+    bool m_active = false;
+};
+
+TEST(ClientSetting, ReadingCreatesNoKeyAndWritingNeverTheClientsKey) {
+    const EmptyUserKey user;
+    ASSERT_TRUE(user.Active());
+    EXPECT_EQ(messenger::ReadServerSetting(), messenger::ReadResult::NoClient);
+    EXPECT_FALSE(user.Has("Software"));
+    EXPECT_EQ(messenger::WriteServerSetting("x;1.2.3.4:1863"), messenger::WriteResult::NoClient);
+    EXPECT_TRUE(user.Has("Software\\Microsoft"));
+    EXPECT_FALSE(user.Has("Software\\Microsoft\\MSNMessenger"));
+}
+
 TEST(UserName, MenuItemAndFlagHintCarryIt) {
     DeleteClientKey();
     ProgramWindow window;
