@@ -2,13 +2,14 @@
 
 #include "platform/menu.h"
 #include "platform/text.h"
+#include "version.h"
 
 #include <commctrl.h>
 
 namespace i18n {
 namespace {
 
-constexpr char kWindowCaption[] = "Corvan v1.2";
+constexpr char kWindowCaption[] = CORVAN_TITLE;
 constexpr int kSlotCount = 12;
 
 const Text& Slot(const LanguageTexts& texts, int slot) {
