@@ -314,7 +314,7 @@ void TForm1::FormCreate() {
     }
     platform::SetMenuCaption(m_popupMenu.get(), kMSNValues1, platform::Widen(messenger::CurrentUserName() + " MSN"));
     i18n::ApplySystemLanguage(TextTargets());
-    messenger::ClientCommandLine = messenger::GetProgramFilesDir() + messenger::kClientSubPath;
+    messenger::ReadClientCommandLine();
     const std::string image2Hint = platform::Narrow(platform::MenuCaption(m_popupMenu.get(), kMSNValues1));
     m_hints.Set(Control(kImage2), platform::Widen(image2Hint));
 }
@@ -327,9 +327,7 @@ void TForm1::ShowWriteFailure() { m_app.ShowMessage(messenger::FailedToSetDataMe
 
 // The three entry actions differ only in where the text comes from and which lookup completes it.
 void TForm1::ApplyEntryFrom(ControlId source, messenger::Entry kind) {
-    const std::string commandLine = messenger::ClientCommandLine;  // each action takes its own copy
-    if (messenger::ApplyEntry(kind, platform::Narrow(WideText(source)), commandLine) == messenger::ActionResult::WriteFailed)
-        ShowWriteFailure();
+    if (messenger::ApplyEntry(kind, platform::Narrow(WideText(source))) == messenger::ActionResult::WriteFailed) ShowWriteFailure();
 }
 
 void TForm1::TntButton1Click() { ApplyEntryFrom(kTntEdit1, messenger::Entry::Address); }
@@ -339,8 +337,7 @@ void TForm1::TntButton3Click() { ApplyEntryFrom(kTntEdit2, messenger::Entry::Dom
 void TForm1::TntComboBox1Change() { ApplyEntryFrom(kTntComboBox1, messenger::Entry::Address); }
 
 void TForm1::TntButton2Click() {
-    const std::string commandLine = messenger::ClientCommandLine;
-    if (messenger::ApplyFactoryValue(commandLine) == messenger::ActionResult::WriteFailed) ShowWriteFailure();
+    if (messenger::ApplyFactoryValue() == messenger::ActionResult::WriteFailed) ShowWriteFailure();
 }
 
 void TForm1::ShowCurrentValues() {
@@ -348,8 +345,7 @@ void TForm1::ShowCurrentValues() {
         m_app.ShowMessage(messenger::InvalidDataTypeMessage(), MB_ICONERROR);
         return;
     }
-    const messenger::ServerParts parts{messenger::ServerDomainPart, messenger::ServerAddressPart};
-    m_app.ShowMessage(messenger::CurrentValuesText(messenger::CurrentUserName(), parts), MB_OK);
+    m_app.ShowMessage(messenger::CurrentValuesMessage(), MB_OK);
 }
 
 void TForm1::Image2Click() { ShowCurrentValues(); }

@@ -58,6 +58,8 @@ std::string GetProgramFilesDir() {
     return value.status == RegistryString::Found ? value.text : std::string();
 }
 
+void ReadClientCommandLine() { ClientCommandLine = GetProgramFilesDir() + kClientSubPath; }
+
 std::vector<platform::UniqueHandle> TerminateProcessesByName(std::string_view name) {
     std::vector<platform::UniqueHandle> stopped;
     static const ToolHelp toolHelp;
