@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Generate Corvan's pictures in resources/pictures/.
 
-Run it through the one command (it also installs the pinned flag-icons):
+Run it through the one command (it also runs check.py):
 
     tools/pictures/generate.sh
 
@@ -11,8 +11,8 @@ Outputs (byte-for-byte reproducible):
   help.ico    48/32/16 at 4 bpp and 8 bpp, 64/48/32/16 at 32 bpp
   globe.bmp   27 x 31, 24 bpp, a globe on a stand on pure black
 
-Needs: python3 (standard library), rsvg-convert, and
-node_modules/flag-icons (installed by generate.sh from package-lock.json).
+Needs: python3 (standard library), rsvg-convert, and the flag-icons SVGs
+kept in third_party/flag-icons/flags/.
 """
 
 import os
@@ -27,7 +27,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
 OUT_DIR = os.path.join(ROOT, "resources", "pictures")
 SVG_DIR = os.path.join(HERE, "svg")
-FLAG_DIR = os.path.join(HERE, "node_modules", "flag-icons", "flags")
+FLAG_DIR = os.path.join(ROOT, "third_party", "flag-icons", "flags")
 
 BLACK = (0, 0, 0)
 NEAR_BLACK = (0x10, 0x10, 0x10)
@@ -146,7 +146,7 @@ def flag_svg(kind, code):
     sub = "1x1" if kind == "1x1" else "4x3"
     path = os.path.join(FLAG_DIR, sub, code + ".svg")
     if not os.path.isfile(path):
-        sys.exit("missing %s: run tools/pictures/generate.sh (npm ci)" % path)
+        sys.exit("missing %s: copy it from the flag-icons package" % path)
     return path
 
 
