@@ -111,6 +111,12 @@ GLOBE_OVERSAMPLE = 16
 ICON_OVERSAMPLE = 8
 
 HELP_FLAT_BLUE = "#1f6fdc"
+VGA16 = [(0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00),
+         (0x80, 0x80, 0x00), (0x00, 0x00, 0x80), (0x80, 0x00, 0x80),
+         (0x00, 0x80, 0x80), (0xC0, 0xC0, 0xC0), (0x80, 0x80, 0x80),
+         (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
+         (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF),
+         (0xFF, 0xFF, 0xFF)]
 HELP_VGA_COLOURS = [(0x00, 0x00, 0x80), (0x00, 0x00, 0xFF),
                     (0xFF, 0xFF, 0xFF)]        # navy, blue, white
 
@@ -160,8 +166,9 @@ def pad_edges(img, left, right):
     w, h = img.size
     out = Image.new(img.mode, (w + left + right, h))
     out.paste(img, (left, 0))
-    out.paste(img.crop((0, 0, 1, h)).resize((left, h), Image.NEAREST), (0, 0))
-    out.paste(img.crop((w - 1, 0, w, h)).resize((right, h), Image.NEAREST),
+    edge = Image.Resampling.NEAREST
+    out.paste(img.crop((0, 0, 1, h)).resize((left, h), edge), (0, 0))
+    out.paste(img.crop((w - 1, 0, w, h)).resize((right, h), edge),
               (left + w, 0))
     return out
 
@@ -175,7 +182,8 @@ def make_flag_cell(kind, name, hints, tmp):
                             tmp)
         cell = hard_edged(px.downsample(img, EMBLEM_OVERSAMPLE))
         if cell.getpixel((0, 15)) != BLACK:
-            raise RuntimeError("emblem %s touches the bottom-left pixel" % name)
+            raise RuntimeError("emblem %s touches the bottom-left pixel"
+                               % name)
         return cell
     if kind in ("1x1", "own-square"):
         path = (flag_svg(kind, name) if kind == "1x1"
@@ -272,23 +280,46 @@ def transparent_mask(img):
     return img.getchannel("A").point(lambda a: 255 if a < 128 else 0, "1")
 
 
-def indexed(img, palette):
-    """P image of an RGBA image mapped onto palette; transparent pixels get
-    index 0."""
-    cache = {}
-    out = []
-    for r, g, b, a in img.getdata():
-        if a < 128:
-            out.append(0)
-            continue
-        c = (r, g, b)
-        if c not in cache:
-            cache[c] = px.nearest(c, palette)
-        out.append(cache[c])
-    p = Image.new("P", img.size)
-    p.putdata(out)
-    p.putpalette([v for c in palette for v in c])
-    return p
+def flat_palette(colours):
+    return [v for c in colours for v in c]
+
+
+def vga_image(img):
+    """4-bit P image: the picture mapped onto navy, blue and white only
+    (nearest colour over all 16 turns shaded blue into teal and grey),
+    indices into the standard VGA palette; transparent pixels get navy."""
+    three = Image.new("P", (1, 1))
+    three.putpalette(flat_palette(HELP_VGA_COLOURS))
+    sub = img.convert("RGB").quantize(palette=three,
+                                      dither=Image.Dither.NONE)
+    sub.paste(0, mask=transparent_mask(img))
+    usable = [VGA16.index(c) for c in HELP_VGA_COLOURS]
+    out = sub.point(lambda i: usable[i] if i < len(usable) else 0)
+    out.putpalette(flat_palette(VGA16))
+    return out
+
+
+def median_cut_image(img):
+    """8-bit P image with a palette made by median cut over the opaque
+    pixels: black at index 0 for the transparent pixels, then at most 255
+    colours, sorted."""
+    solid = [p[:3] for p in img.getdata() if p[3] >= 128]
+    row = Image.new("RGB", (len(solid), 1))
+    row.putdata(solid)
+    # quantize() maps each pixel to its nearest colour here; mapping onto a
+    # given palette afterwards would go through Pillow's coarse colour cache
+    cut = row.quantize(255, method=Image.Quantize.MEDIANCUT,
+                       dither=Image.Dither.NONE)
+    flat = cut.getpalette()
+    colours = [tuple(flat[i:i + 3]) for i in range(0, len(flat), 3)]
+    palette = [BLACK] + sorted(set(colours) - {BLACK})
+    index = {c: i for i, c in enumerate(palette)}
+    mapped = iter(cut.getdata())
+    out = Image.new("P", img.size)
+    out.putdata([index[colours[next(mapped)]] if p[3] >= 128 else 0
+                 for p in img.getdata()])
+    out.putpalette(flat_palette(palette))
+    return out
 
 
 def make_help(tmp):
@@ -296,35 +327,22 @@ def make_help(tmp):
     renders[16] = icon_rgba(help_variant_svg(tmp, flat=False), 16, tmp)
     flat_svg = help_variant_svg(tmp, flat=True)
     images = []
-    # 4 bpp: the standard VGA palette; the flat picture is mapped onto its
-    # navy, blue and white only (nearest colour over all 16 turns shaded
-    # blue into teal and grey).
-    usable = [px.VGA16.index(c) for c in HELP_VGA_COLOURS]
     for size in (48, 32, 16):
         flat = icon_rgba(flat_svg, size, tmp)
-        sub = indexed(flat, HELP_VGA_COLOURS)
-        idx = sub.point(lambda i: usable[i] if i < len(usable) else 0)
-        idx.putpalette([v for c in px.VGA16 for v in c])
-        images.append((size, px.ico_image(idx, 4, transparent_mask(flat))))
-    # 8 bpp: a 256-colour palette made for each image (median cut)
+        images.append((size, px.ico_image(vga_image(flat), 4,
+                                          transparent_mask(flat))))
     for size in (48, 32, 16):
-        opaque = [(r, g, b) for r, g, b, a in renders[size].getdata()
-                  if a >= 128]
-        # index 0 stays black for the transparent pixels
-        palette = [BLACK] + [c for c in px.median_cut(opaque, 255)
-                             if c != BLACK]
-        idx = indexed(renders[size], palette)
-        images.append((size, px.ico_image(idx, 8,
+        images.append((size, px.ico_image(median_cut_image(renders[size]), 8,
                                           transparent_mask(renders[size]))))
-    # 32 bpp with alpha
     for size in (64, 48, 32, 16):
-        images.append((size, px.ico_image(renders[size], 32)))
+        images.append((size, px.ico_image(renders[size], 32,
+                                          transparent_mask(renders[size]))))
     return px.ico_bytes(images)
 
 
 def make_corvan(tmp):
-    return px.ico_bytes([(32, px.ico_image(icon_rgba("corvan.svg", 32, tmp),
-                                           32))])
+    icon = icon_rgba("corvan.svg", 32, tmp)
+    return px.ico_bytes([(32, px.ico_image(icon, 32, transparent_mask(icon)))])
 
 
 def main():

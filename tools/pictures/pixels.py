@@ -126,14 +126,11 @@ def _stride(width, bpp):
     return ((width * bpp + 31) // 32) * 4
 
 
-def ico_image(img, bpp, mask=None):
+def ico_image(img, bpp, mask):
     """One image of an icon: img is RGBA for 32 bpp, or P for 4 and 8 bpp
-    (its palette padded with black to 2**bpp entries).  mask: mode "1",
-    set where transparent; by default where alpha is under half."""
+    (its palette padded with black to 2**bpp entries); mask is the AND mask,
+    mode "1", set where transparent."""
     size = img.width
-    if mask is None:
-        mask = img.getchannel("A").point(lambda a: 255 if a < 128 else 0,
-                                         "1")
     pal = b""
     if bpp == 32:
         xor = img.tobytes("raw", "BGRA", 0, -1)
@@ -164,70 +161,3 @@ def ico_bytes(images):
                                  bpp, len(data), offset + len(blobs))
         blobs += data
     return directory + blobs
-# ----------------------------------------------------------------- palettes
-
-VGA16 = [(0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00),
-         (0x80, 0x80, 0x00), (0x00, 0x00, 0x80), (0x80, 0x00, 0x80),
-         (0x00, 0x80, 0x80), (0xC0, 0xC0, 0xC0), (0x80, 0x80, 0x80),
-         (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
-         (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF),
-         (0xFF, 0xFF, 0xFF)]
-
-
-def colour_distance(c1, c2):
-    """Weighted squared RGB distance ("redmean" approximation)."""
-    rmean = (c1[0] + c2[0]) / 2.0
-    dr, dg, db = c1[0] - c2[0], c1[1] - c2[1], c1[2] - c2[2]
-    return ((512 + rmean) * dr * dr / 256.0 + 4 * dg * dg
-            + (767 - rmean) * db * db / 256.0)
-
-
-def nearest(colour, palette):
-    best, best_d = 0, None
-    for i, p in enumerate(palette):
-        d = colour_distance(colour, p)
-        if best_d is None or d < best_d:
-            best, best_d = i, d
-    return best
-
-
-def median_cut(colours, count):
-    """Deterministic median cut: colours is a list of (r, g, b) (with
-    repetitions, which weight the boxes); returns at most count colours."""
-    unique = sorted(set(colours))
-    if len(unique) <= count:
-        return unique
-    boxes = [sorted(colours)]
-    while len(boxes) < count:
-        # split the box with the widest channel range (ties: larger box)
-        best, best_key = None, None
-        for i, box in enumerate(boxes):
-            if len(set(box)) < 2:
-                continue
-            ranges = [max(c[k] for c in box) - min(c[k] for c in box)
-                      for k in range(3)]
-            key = (max(ranges), len(box), -i)
-            if best_key is None or key > best_key:
-                best, best_key = i, key
-        if best is None:
-            break
-        box = boxes.pop(best)
-        ranges = [max(c[k] for c in box) - min(c[k] for c in box)
-                  for k in range(3)]
-        ch = ranges.index(max(ranges))
-        box.sort(key=lambda c: (c[ch], c))
-        mid = len(box) // 2
-        # do not split between equal values of the channel
-        while mid < len(box) and box[mid][ch] == box[mid - 1][ch]:
-            mid += 1
-        if mid == len(box):
-            mid = len(box) // 2
-            while mid > 1 and box[mid][ch] == box[mid - 1][ch]:
-                mid -= 1
-        boxes[best:best] = [box[:mid], box[mid:]]
-    palette = []
-    for box in boxes:
-        n = len(box)
-        palette.append(tuple(int(sum(c[k] for c in box) / n + 0.5)
-                             for k in range(3)))
-    return sorted(set(palette))
