@@ -287,15 +287,16 @@ def flat_palette(colours):
 def vga_image(img):
     """4-bit P image: the picture mapped onto navy, blue and white only
     (nearest colour over all 16 turns shaded blue into teal and grey),
-    indices into the standard VGA palette; transparent pixels get navy."""
+    indices into the standard VGA palette; transparent pixels get black
+    (index 0), as what the AND mask leaves is XORed with their colour."""
     three = Image.new("P", (1, 1))
     three.putpalette(flat_palette(HELP_VGA_COLOURS))
     sub = img.convert("RGB").quantize(palette=three,
                                       dither=Image.Dither.NONE)
-    sub.paste(0, mask=transparent_mask(img))
     usable = [VGA16.index(c) for c in HELP_VGA_COLOURS]
     out = sub.point(lambda i: usable[i] if i < len(usable) else 0)
     out.putpalette(flat_palette(VGA16))
+    out.paste(0, mask=transparent_mask(img))
     return out
 
 
