@@ -172,10 +172,14 @@ void TForm1::CreateControls() {
     SetWindowTextA(Control(kLabel5), kLicenseCaption);
     m_hints.Set(Control(kLabel5), platform::Widen(kLicenseHint));
 
+    // The 8-bit list takes its items wide: "Català" and "Français" read right under every system code
+    // page, not only under the one whose bytes they were.
     const HWND languages = Control(kComboBox2);
     {
         const ListFilling filling(languages, i18n::LanguageListItems().size(), 24);
-        for (const char* item : i18n::LanguageListItems()) SendMessageA(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        for (const char* item : i18n::LanguageListItems()) {
+            SendMessageW(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::FromUtf8(item).c_str()));
+        }
     }
     SendMessageA(languages, CB_SETCURSEL, 0, 0);
 
@@ -359,7 +363,8 @@ void TForm1::MSNValues1Click() { ShowCurrentValues(); }
 void TForm1::ComboBox2Click() {
     const HWND languages = Control(kComboBox2);
     ShowLanguageFlag(static_cast<int>(SendMessageA(languages, CB_GETCURSEL, 0, 0)));
-    const std::string itemText = platform::AnsiWindowText(languages);
+    // Read wide: a name the system code page cannot hold would come back as other bytes and match nothing.
+    const std::string itemText = platform::ToUtf8(platform::WindowText(languages));
     if (const auto set = i18n::TextSetOfName(itemText)) i18n::ApplyLanguage(*set, TextTargets());
 }
 

@@ -147,12 +147,12 @@ std::vector<std::string> LanguageListItems(HWND list) {
     return items;
 }
 
-std::vector<std::wstring> StoreItems(HWND store) {
+std::vector<std::wstring> WideItems(HWND combo) {
     std::vector<std::wstring> items;
-    const auto count = static_cast<int>(SendMessageW(store, CB_GETCOUNT, 0, 0));
+    const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
     for (int item = 0; item < count; ++item) {
-        std::wstring text(static_cast<size_t>(SendMessageW(store, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0)), L'\0');
-        SendMessageW(store, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text.data()));
+        std::wstring text(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0)), L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text.data()));
         items.push_back(text);
     }
     return items;
@@ -289,7 +289,7 @@ TEST(TextStores, EachHoldsItsSetsTwelveTextsWithTheFirstSelected) {
         SCOPED_TRACE(testing::Message() << "TntComboBox" << store + 2);
         const HWND combo = program.Control(static_cast<app::ControlId>(app::kTntComboBox2 + store));
         ASSERT_NE(combo, nullptr);
-        const std::vector<std::wstring> items = StoreItems(combo);
+        const std::vector<std::wstring> items = WideItems(combo);
         const Slots expected = ExpectedTexts(kStoreSets[store]);
         EXPECT_EQ(items, std::vector<std::wstring>(expected.begin(), expected.end()));
         EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
@@ -402,7 +402,7 @@ TEST(SystemLanguageStartUp, WindowSpeaksTheSystemLanguageWithThePromptSelected) 
     const struct {
         LANGID id;
         TextSet set;
-    } languages[] = {{0x040C, Francais}, {0x0411, Japanese}, {0x0407, Deutsch}, {0x040D, English}};
+    } languages[] = {{0x040C, Francais}, {0x0411, Japanese}, {0x0804, Chinese}, {0x0407, Deutsch}, {0x040D, English}};
     const auto id = static_cast<LANGID>(std::strtoul(wanted, nullptr, 16));
     ASSERT_EQ(GetSystemDefaultLangID(), id) << "the locale did not give the system language";
     const auto* row = std::find_if(std::begin(languages), std::end(languages), [id](const auto& r) { return r.id == id; });
@@ -417,6 +417,29 @@ TEST(SystemLanguageStartUp, WindowSpeaksTheSystemLanguageWithThePromptSelected) 
     EXPECT_STREQ(shown, "Select other language:");
     EXPECT_EQ(Pixels(program.form.FlagPicture()), ImageListPicture(program.form.Images(), 0));
     EXPECT_EQ(WindowCaption(program.form.Handle()), "Corvan v1.2");
+}
+
+// The language list's two accented names under the system code page of the run's locale (CTest names
+// the code page in CORVAN_CODE_PAGE): shown as they are, and each applying its set.
+TEST(SystemCodePage, AccentedLanguageNamesShowAndApplyTheirSets) {
+    const char* wanted = std::getenv("CORVAN_CODE_PAGE");
+    if (!wanted) GTEST_SKIP() << "run by CTest with LC_ALL and CORVAN_CODE_PAGE set (see CMakeLists.txt)";
+    ASSERT_EQ(GetACP(), std::strtoul(wanted, nullptr, 10)) << "the locale did not give the code page";
+
+    ProgramWindow program;
+    const HWND languages = program.Control(app::kComboBox2);
+    const struct {
+        int item;
+        std::wstring name;
+        TextSet set;
+    } names[] = {{2, L"Balear-Català-Valencià", BalearCatalaValencia}, {16, L"Français", Francais}};
+    for (const auto& row : names) {
+        SCOPED_TRACE(row.item);
+        EXPECT_EQ(WideItems(languages).at(static_cast<size_t>(row.item)), row.name);
+        PickLanguage(program, row.item);
+        EXPECT_EQ(WideText(languages), row.name) << "the closed list";
+        EXPECT_EQ(ShownSlots(program), ExpectedTexts(row.set));
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------
