@@ -303,7 +303,9 @@ i18n::TextTargets TForm1::TextTargets() {
     for (int store = 0; store < kTextStoreCount; ++store) {
         targets.stores[static_cast<size_t>(store)] = Control(static_cast<ControlId>(kTntComboBox2 + store));
     }
-    targets.setHint = [this](HWND control, const std::wstring& hint) { m_hints.Set(control, hint); };
+    targets.setHint = [this](HWND control, const std::wstring& hint, i18n::ReadingOrder order) {
+        m_hints.Set(control, hint, order);
+    };
     return targets;
 }
 
@@ -436,6 +438,21 @@ LRESULT TForm1::OnCtlColorEdit(HDC dc, HWND edit) {
     return reinterpret_cast<LRESULT>(m_editBrush.get());
 }
 
+LRESULT TForm1::OnCtlColorText(UINT message, HDC dc, HWND control) {
+    // Wine's labels and buttons draw without reading WS_EX_RTLREADING; the DC's text alignment carries
+    // the control's reading order to them.
+    const bool rightToLeft = (GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
+    const UINT align = GetTextAlign(dc);
+    SetTextAlign(dc, rightToLeft ? align | TA_RTLREADING : align & ~TA_RTLREADING);
+    return DefWindowProcW(m_handle, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+}
+
+LRESULT TForm1::OnNotify(NMHDR& header) {
+    if (header.hwndFrom == m_hints.Tooltip() && header.code == NM_CUSTOMDRAW)
+        return m_hints.CustomDraw(*reinterpret_cast<NMTTCUSTOMDRAW*>(&header));
+    return 0;
+}
+
 bool TForm1::OnSetCursor(HWND control) {
     if (control != Control(kLabel3) && control != Control(kLabel5) && control != Control(kTntImage2)) return false;
     SetCursor(LoadCursorW(nullptr, IDC_HAND));
@@ -513,6 +530,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: OnCommand(wParam, lParam); return 0;
         case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
         case WM_CTLCOLOREDIT: return OnCtlColorEdit(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: return OnCtlColorText(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             break;

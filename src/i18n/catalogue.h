@@ -23,6 +23,10 @@ const LanguageTexts& TextsOf(TextSet set);
 // Index of the hidden text store that holds the set (0 for the first store), or nothing for a set kept as constants.
 std::optional<int> StoreOf(TextSet set);
 
+// The order in which a set's lines read: that of the script its language is written in.
+enum class ReadingOrder { LeftToRight, RightToLeft };
+ReadingOrder ReadingOrderOf(TextSet set);
+
 // The language list's 40 items in UTF-8; item i goes with picture i.
 std::span<const char* const> LanguageListItems();
 
