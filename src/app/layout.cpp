@@ -17,9 +17,6 @@ constexpr auto MakeLayout(std::index_sequence<I...>) {
         {kLabel3, "Label3", AnsiLabel, {56}, {376}, {60}, {15}},
         {kLabel5, "Label5", AnsiLabel, {116}, {376}, {127}, {15}},
         {kImage2, "Image2", Image, {16}, {328}, {25}, {17}},
-        {kTntLabel1, "TntLabel1", Label, {0}, {0}, {243}, {15}},
-        {kTntLabel2, "TntLabel2", Label, {3}, {112}, {240}, {15}},
-        {kTntLabel4, "TntLabel4", Label, {3}, {208}, {240}, {15}},
         {kTntImage1, "TntImage1", Image, {8}, {360}, {33}, {33}},
         {kTntImage2, "TntImage2", Image, {200}, {328}, {25}, {33}},
         {kPanel1, "Panel1", Panel, {0}, {96}, {241}, {9}},
@@ -30,8 +27,13 @@ constexpr auto MakeLayout(std::index_sequence<I...>) {
         {kTntButton1, "TntButton1", Button, {0}, {64}, {241}, {25}},
         {kTntButton2, "TntButton2", Button, {0}, {280}, {241}, {25}},
         {kTntButton3, "TntButton3", Button, {0}, {160}, {241}, {25}},
+        // A screen reader names a field by the text just before it in this order: each prompt comes
+        // directly before its field. Labels take no focus, so they leave the Tab order alone.
+        {kTntLabel1, "TntLabel1", Label, {0}, {0}, {243}, {15}},
         {kTntEdit1, "TntEdit1", Edit, {0}, {16}, {241}, {41}},
+        {kTntLabel2, "TntLabel2", Label, {3}, {112}, {240}, {15}},
         {kTntEdit2, "TntEdit2", Edit, {0}, {128}, {241}, {29}},
+        {kTntLabel4, "TntLabel4", Label, {3}, {208}, {240}, {15}},
         {kTntComboBox1, "TntComboBox1", DropDown, {64}, {232}, {121}, {23}},
         Store(I)...,
     }};

@@ -1,11 +1,8 @@
 // Program entry: one copy per logon session, the main window, the message loop.
 
-#include "app/application.h"
-#include "app/main_window.h"
+#include "app/program.h"
 #include "app/single_instance.h"
 #include "platform/system_folder.h"
-
-#include <commctrl.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     platform::RestrictDllSearchPath();
@@ -13,16 +10,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         app::AnnounceToRunningCopy();
         return 0;
     }
-
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-
-    app::Application application(instance);
-    if (!application.Initialize()) return 0;
-    application.SetTitle(app::kApplicationTitle);
-
-    app::TForm1 form(application);
-    if (!form.Create()) return 0;
-    form.Show();
-    return application.Run();
+    return app::RunFirstCopy(instance);
 }

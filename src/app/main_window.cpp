@@ -172,10 +172,14 @@ void TForm1::CreateControls() {
     SetWindowTextA(Control(kLabel5), kLicenseCaption);
     m_hints.Set(Control(kLabel5), platform::Widen(kLicenseHint));
 
+    // The 8-bit list takes its items wide: "Català" and "Français" read right under every system code
+    // page, not only under the one whose bytes they were.
     const HWND languages = Control(kComboBox2);
     {
         const ListFilling filling(languages, i18n::LanguageListItems().size(), 24);
-        for (const char* item : i18n::LanguageListItems()) SendMessageA(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        for (const char* item : i18n::LanguageListItems()) {
+            SendMessageW(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::FromUtf8(item).c_str()));
+        }
     }
     SendMessageA(languages, CB_SETCURSEL, 0, 0);
 
@@ -299,7 +303,9 @@ i18n::TextTargets TForm1::TextTargets() {
     for (int store = 0; store < kTextStoreCount; ++store) {
         targets.stores[static_cast<size_t>(store)] = Control(static_cast<ControlId>(kTntComboBox2 + store));
     }
-    targets.setHint = [this](HWND control, const std::wstring& hint) { m_hints.Set(control, hint); };
+    targets.setHint = [this](HWND control, const std::wstring& hint, i18n::ReadingOrder order) {
+        m_hints.Set(control, hint, order);
+    };
     return targets;
 }
 
@@ -355,7 +361,8 @@ void TForm1::MSNValues1Click() { ShowCurrentValues(); }
 void TForm1::ComboBox2Click() {
     const HWND languages = Control(kComboBox2);
     ShowLanguageFlag(static_cast<int>(SendMessageA(languages, CB_GETCURSEL, 0, 0)));
-    const std::string itemText = platform::AnsiWindowText(languages);
+    // Read wide: a name the system code page cannot hold would come back as other bytes and match nothing.
+    const std::string itemText = platform::ToUtf8(platform::WindowText(languages));
     if (const auto set = i18n::TextSetOfName(itemText)) i18n::ApplyLanguage(*set, TextTargets());
 }
 
@@ -425,6 +432,21 @@ LRESULT TForm1::OnCtlColorEdit(HDC dc, HWND edit) {
     SetTextColor(dc, edit == Control(kTntEdit1) ? kEdit1Text : kEdit2Text);
     SetBkColor(dc, kEditBackground);
     return reinterpret_cast<LRESULT>(m_editBrush.get());
+}
+
+LRESULT TForm1::OnCtlColorText(UINT message, HDC dc, HWND control) {
+    // Wine's labels and buttons draw without reading WS_EX_RTLREADING; the DC's text alignment carries
+    // the control's reading order to them.
+    const bool rightToLeft = (GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
+    const UINT align = GetTextAlign(dc);
+    SetTextAlign(dc, rightToLeft ? align | TA_RTLREADING : align & ~TA_RTLREADING);
+    return DefWindowProcW(m_handle, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+}
+
+LRESULT TForm1::OnNotify(NMHDR& header) {
+    if (header.hwndFrom == m_hints.Tooltip() && header.code == NM_CUSTOMDRAW)
+        return m_hints.CustomDraw(*reinterpret_cast<NMTTCUSTOMDRAW*>(&header));
+    return 0;
 }
 
 bool TForm1::OnSetCursor(HWND control) {
@@ -504,6 +526,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: OnCommand(wParam, lParam); return 0;
         case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
         case WM_CTLCOLOREDIT: return OnCtlColorEdit(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: return OnCtlColorText(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             break;

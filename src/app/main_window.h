@@ -81,6 +81,8 @@ private:
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     LRESULT OnCtlColorEdit(HDC dc, HWND edit);
+    LRESULT OnCtlColorText(UINT message, HDC dc, HWND control);
+    LRESULT OnNotify(NMHDR& header);
     bool OnSetCursor(HWND control);
     void OnActivate(WPARAM state);
     void OnWindowPosChanged(const WINDOWPOS& position);

@@ -12,6 +12,15 @@ namespace {
 
 constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 
+// A modify request that changes nothing succeeds only while the notification area shows the icon.
+bool IconShown(const NOTIFYICONDATAA& icon) {
+    NOTIFYICONDATAA query{};
+    query.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    query.hWnd = icon.hWnd;
+    query.uID = icon.uID;
+    return Shell_NotifyIconA(NIM_MODIFY, &query) != FALSE;
+}
+
 }  // namespace
 
 void TForm1::FormSysCommand(WPARAM command, LPARAM lParam) {
@@ -29,7 +38,13 @@ void TForm1::FormSysCommand(WPARAM command, LPARAM lParam) {
     TrayIconData.hIcon = m_icon.get();
     lstrcpynA(TrayIconData.szTip, m_app.Title().c_str(), static_cast<int>(std::size(TrayIconData.szTip)));
     // When the icon is already there the add fails and that one icon stays.
-    static_cast<void>(Shell_NotifyIconA(NIM_ADD, &TrayIconData));
+    if (!Shell_NotifyIconA(NIM_ADD, &TrayIconData) && !IconShown(TrayIconData)) {
+        // No notification area took the icon (the shell has not started yet, or has gone). Hidden, the
+        // window could never be reached again, so it is minimised the ordinary way, with the application.
+        TrayIconData.hWnd = nullptr;
+        SendMessageW(m_app.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return;
+    }
     ShowWindow(m_handle, SW_HIDE);
 }
 

@@ -43,6 +43,22 @@ private:
     HWND m_store = nullptr;
 };
 
+void SetReadingOrder(HWND control, ReadingOrder order) {
+    const LONG_PTR style = GetWindowLongPtrW(control, GWL_EXSTYLE);
+    SetWindowLongPtrW(control, GWL_EXSTYLE,
+                      order == ReadingOrder::RightToLeft ? style | WS_EX_RTLREADING : style & ~WS_EX_RTLREADING);
+    InvalidateRect(control, nullptr, TRUE);
+}
+
+void SetReadingOrder(HMENU menu, UINT item, ReadingOrder order) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    GetMenuItemInfoW(menu, item, FALSE, &info);
+    info.fType = order == ReadingOrder::RightToLeft ? info.fType | MFT_RIGHTORDER : info.fType & ~MFT_RIGHTORDER;
+    SetMenuItemInfoW(menu, item, FALSE, &info);
+}
+
 }  // namespace
 
 void FillTextStores(const TextTargets& targets) {
@@ -61,23 +77,31 @@ void FillTextStores(const TextTargets& targets) {
 
 void ApplyLanguage(TextSet set, const TextTargets& targets) {
     const SlotReader slot(set, targets);
+    // Only the order in which the lines read changes, never where anything stands: no mirroring.
+    const ReadingOrder order = ReadingOrderOf(set);
+    for (const HWND control : {targets.ipPrompt, targets.changeButton, targets.domainPrompt, targets.serverListPrompt,
+                               targets.factoryButton, targets.domainButton}) {
+        SetReadingOrder(control, order);
+    }
+    for (const UINT item : {targets.openItem, targets.closeItem, targets.creditsItem}) SetReadingOrder(targets.menu, item, order);
+
     SetWindowTextA(targets.window, kWindowCaption);
     SetWindowTextW(targets.ipPrompt, slot(0).c_str());
-    targets.setHint(targets.ipEdit, slot(1));
+    targets.setHint(targets.ipEdit, slot(1), order);
     SetWindowTextW(targets.changeButton, slot(2).c_str());
     SetWindowTextW(targets.domainPrompt, slot(3).c_str());
-    targets.setHint(targets.domainEdit, slot(4));
+    targets.setHint(targets.domainEdit, slot(4), order);
     SetWindowTextW(targets.serverListPrompt, slot(5).c_str());
-    targets.setHint(targets.serverList, slot(6));
+    targets.setHint(targets.serverList, slot(6), order);
     SetWindowTextW(targets.factoryButton, slot(7).c_str());
-    targets.setHint(targets.helpImage, slot(8));
+    targets.setHint(targets.helpImage, slot(8), order);
     platform::SetMenuCaption(targets.menu, targets.openItem, slot(9));
     platform::SetMenuCaption(targets.menu, targets.closeItem, slot(10));
     platform::SetMenuCaption(targets.menu, targets.creditsItem, slot(11));
     SetWindowTextW(targets.domainButton, platform::WindowText(targets.changeButton).c_str());
-    targets.setHint(targets.changeButton, platform::WindowText(targets.changeButton));
-    targets.setHint(targets.factoryButton, platform::WindowText(targets.factoryButton));
-    targets.setHint(targets.domainButton, platform::WindowText(targets.domainButton));
+    targets.setHint(targets.changeButton, platform::WindowText(targets.changeButton), order);
+    targets.setHint(targets.factoryButton, platform::WindowText(targets.factoryButton), order);
+    targets.setHint(targets.domainButton, platform::WindowText(targets.domainButton), order);
 }
 
 void ApplySystemLanguage(const TextTargets& targets) {

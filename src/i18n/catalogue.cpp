@@ -64,6 +64,9 @@ constexpr int kStores[kTextSetCount] = {
     /* Slovenian */ 14, kConstants, kConstants, /* Swedish */ 6, /* Thai */ 24, /* Turkish */ 20, /* Welsh */ 22,
 };
 
+// The sets written in a right-to-left script.
+constexpr TextSet kRightToLeftSets[] = {Arabic};
+
 constexpr const char* kLanguageList[] = {
 #include "i18n/language_list.inc"
 };
@@ -93,6 +96,12 @@ const LanguageTexts& TextsOf(TextSet set) { return kTexts[static_cast<int>(set)]
 std::optional<int> StoreOf(TextSet set) {
     const int store = kStores[static_cast<int>(set)];
     return store == kConstants ? std::nullopt : std::optional<int>(store);
+}
+
+ReadingOrder ReadingOrderOf(TextSet set) {
+    const bool rightToLeft =
+        std::find(std::begin(kRightToLeftSets), std::end(kRightToLeftSets), set) != std::end(kRightToLeftSets);
+    return rightToLeft ? ReadingOrder::RightToLeft : ReadingOrder::LeftToRight;
 }
 
 std::span<const char* const> LanguageListItems() { return kLanguageList; }

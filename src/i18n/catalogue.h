@@ -23,10 +23,15 @@ const LanguageTexts& TextsOf(TextSet set);
 // Index of the hidden text store that holds the set (0 for the first store), or nothing for a set kept as constants.
 std::optional<int> StoreOf(TextSet set);
 
-// The language list's 40 items in the system code page; item i goes with picture i.
+// The order in which a set's lines read: that of the script its language is written in.
+enum class ReadingOrder { LeftToRight, RightToLeft };
+ReadingOrder ReadingOrderOf(TextSet set);
+
+// The language list's 40 items in UTF-8; item i goes with picture i.
 std::span<const char* const> LanguageListItems();
 
-// The set a language list item names: whole text, exact, case-sensitive; nothing for the prompt.
+// The set a language list item names, its text given in UTF-8: whole text, exact, case-sensitive;
+// nothing for the prompt.
 std::optional<TextSet> TextSetOfName(std::string_view itemText);
 
 // The set of a system default language identifier; English for every identifier without one.

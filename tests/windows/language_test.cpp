@@ -1,5 +1,6 @@
 // The language list applying text sets to the window, the hidden text stores, the texts' fit in their
-// controls, start-up under a system language, and the globe that opens the regional settings.
+// controls, start-up under a system language, the reading order of Arabic, and the globe that opens
+// the regional settings.
 
 #include "i18n/catalogue.h"
 #include "platform/text.h"
@@ -13,6 +14,8 @@
 #include <cstdlib>
 #include <cwctype>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <set>
 
 namespace {
@@ -147,12 +150,12 @@ std::vector<std::string> LanguageListItems(HWND list) {
     return items;
 }
 
-std::vector<std::wstring> StoreItems(HWND store) {
+std::vector<std::wstring> WideItems(HWND combo) {
     std::vector<std::wstring> items;
-    const auto count = static_cast<int>(SendMessageW(store, CB_GETCOUNT, 0, 0));
+    const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
     for (int item = 0; item < count; ++item) {
-        std::wstring text(static_cast<size_t>(SendMessageW(store, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0)), L'\0');
-        SendMessageW(store, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text.data()));
+        std::wstring text(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0)), L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text.data()));
         items.push_back(text);
     }
     return items;
@@ -289,7 +292,7 @@ TEST(TextStores, EachHoldsItsSetsTwelveTextsWithTheFirstSelected) {
         SCOPED_TRACE(testing::Message() << "TntComboBox" << store + 2);
         const HWND combo = program.Control(static_cast<app::ControlId>(app::kTntComboBox2 + store));
         ASSERT_NE(combo, nullptr);
-        const std::vector<std::wstring> items = StoreItems(combo);
+        const std::vector<std::wstring> items = WideItems(combo);
         const Slots expected = ExpectedTexts(kStoreSets[store]);
         EXPECT_EQ(items, std::vector<std::wstring>(expected.begin(), expected.end()));
         EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
@@ -402,7 +405,7 @@ TEST(SystemLanguageStartUp, WindowSpeaksTheSystemLanguageWithThePromptSelected) 
     const struct {
         LANGID id;
         TextSet set;
-    } languages[] = {{0x040C, Francais}, {0x0411, Japanese}, {0x0407, Deutsch}, {0x040D, English}};
+    } languages[] = {{0x040C, Francais}, {0x0411, Japanese}, {0x0804, Chinese}, {0x0407, Deutsch}, {0x040D, English}};
     const auto id = static_cast<LANGID>(std::strtoul(wanted, nullptr, 16));
     ASSERT_EQ(GetSystemDefaultLangID(), id) << "the locale did not give the system language";
     const auto* row = std::find_if(std::begin(languages), std::end(languages), [id](const auto& r) { return r.id == id; });
@@ -417,6 +420,29 @@ TEST(SystemLanguageStartUp, WindowSpeaksTheSystemLanguageWithThePromptSelected) 
     EXPECT_STREQ(shown, "Select other language:");
     EXPECT_EQ(Pixels(program.form.FlagPicture()), ImageListPicture(program.form.Images(), 0));
     EXPECT_EQ(WindowCaption(program.form.Handle()), "Corvan v1.2");
+}
+
+// The language list's two accented names under the system code page of the run's locale (CTest names
+// the code page in CORVAN_CODE_PAGE): shown as they are, and each applying its set.
+TEST(SystemCodePage, AccentedLanguageNamesShowAndApplyTheirSets) {
+    const char* wanted = std::getenv("CORVAN_CODE_PAGE");
+    if (!wanted) GTEST_SKIP() << "run by CTest with LC_ALL and CORVAN_CODE_PAGE set (see CMakeLists.txt)";
+    ASSERT_EQ(GetACP(), std::strtoul(wanted, nullptr, 10)) << "the locale did not give the code page";
+
+    ProgramWindow program;
+    const HWND languages = program.Control(app::kComboBox2);
+    const struct {
+        int item;
+        std::wstring name;
+        TextSet set;
+    } names[] = {{2, L"Balear-Català-Valencià", BalearCatalaValencia}, {16, L"Français", Francais}};
+    for (const auto& row : names) {
+        SCOPED_TRACE(row.item);
+        EXPECT_EQ(WideItems(languages).at(static_cast<size_t>(row.item)), row.name);
+        PickLanguage(program, row.item);
+        EXPECT_EQ(WideText(languages), row.name) << "the closed list";
+        EXPECT_EQ(ShownSlots(program), ExpectedTexts(row.set));
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -486,6 +512,160 @@ TEST(WindowFont, EveryLetterOfEveryScriptDrawsAGlyphOfItsOwn) {
                                           << static_cast<unsigned>(letter);
                 EXPECT_NE(drawn, blank) << "set " << static_cast<int>(set) << ": U+" << std::hex << static_cast<unsigned>(letter);
             }
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Reading order. In a line that mixes Arabic with "MSN", the two orders put the Latin word at opposite
+// ends and the words between in opposite turns: what a control drew is compared, column by column of
+// ink, with the line as GDI draws it in either order, in the control's font on the control's face.
+
+using i18n::ReadingOrder;
+
+bool Dark(COLORREF colour) { return GetRValue(colour) + GetGValue(colour) + GetBValue(colour) < 3 * 128; }
+
+// Per column, the dark pixels inside the frame, from the first inked column to the last: where the
+// glyphs stand across the line, whatever the line's height and its place in the control.
+std::vector<int> InkedColumns(const Picture& picture, int frame) {
+    std::vector<int> columns;
+    for (int x = frame; x < picture.width - frame; ++x) {
+        int ink = 0;
+        for (int y = frame; y < picture.height - frame; ++y) ink += Dark(picture.At(x, y));
+        columns.push_back(ink);
+    }
+    while (!columns.empty() && columns.back() == 0) columns.pop_back();
+    columns.erase(columns.begin(), std::find_if(columns.begin(), columns.end(), [](int ink) { return ink != 0; }));
+    return columns;
+}
+
+// The order in which `drawn` shows `text`, or nothing when it matches neither (or the text reads
+// alike both ways).
+std::optional<ReadingOrder> DrawnOrder(const Picture& drawn, HWND control, const std::wstring& text, int frame) {
+    std::map<COLORREF, int> counts;
+    for (const COLORREF pixel : drawn.pixels) ++counts[pixel];
+    const COLORREF face =
+        std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) { return a.second < b.second; })->first;
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    const auto asGdiDraws = [&](UINT order) {
+        return InkedColumns(DrawnPicture(drawn.width, drawn.height, face,
+                                         [&](HDC dc) {
+                                             const HGDIOBJ previous = SelectObject(dc, font);
+                                             SetBkMode(dc, TRANSPARENT);
+                                             SetTextAlign(dc, TA_LEFT | TA_TOP | order);
+                                             TextOutW(dc, 0, 0, text.c_str(), static_cast<int>(text.size()));
+                                             SelectObject(dc, previous);
+                                         }),
+                            0);
+    };
+    const std::vector<int> line = InkedColumns(drawn, frame);
+    const std::vector<int> leftToRight = asGdiDraws(0);
+    const std::vector<int> rightToLeft = asGdiDraws(TA_RTLREADING);
+    if (leftToRight == rightToLeft) return std::nullopt;
+    if (line == rightToLeft) return ReadingOrder::RightToLeft;
+    if (line == leftToRight) return ReadingOrder::LeftToRight;
+    return std::nullopt;
+}
+
+std::string Name(std::optional<ReadingOrder> order) {
+    return !order ? "neither order" : *order == ReadingOrder::RightToLeft ? "right to left" : "left to right";
+}
+
+POINT CentreOf(HWND window) {
+    RECT box{};
+    GetWindowRect(window, &box);
+    return {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+}
+
+// The tooltip as it shows the hint of `control` when the pointer comes to rest on it.
+Picture ShownHint(HWND tooltip, HWND control) {
+    const auto showing = [&] {
+        wchar_t text[1024] = {};
+        TTTOOLINFOW current{};
+        current.cbSize = sizeof current;
+        current.lpszText = text;
+        return IsWindowVisible(tooltip) && SendMessageW(tooltip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&current)) &&
+               current.uId == reinterpret_cast<UINT_PTR>(control);
+    };
+    MoveCursorTo({4, 4});
+    PumpUntil([&] { return !IsWindowVisible(tooltip); }, 3s);
+    // Each move over the control starts the tooltip's delay again, should an earlier one have come to nothing.
+    const POINT centre = CentreOf(control);
+    for (int step = 0; step < 8 && !showing(); ++step) {
+        MoveCursorTo({centre.x + step % 2, centre.y});
+        PumpUntil(showing, 1s);
+    }
+    if (!showing()) return {};
+    Pump(200ms);  // drawn
+    RECT tip{};
+    GetWindowRect(tooltip, &tip);
+    return ScreenPixels(tip);
+}
+
+TEST(ReadingOrder, ArabicReadsRightToLeftAndTheNextSetLeftToRightAgain) {
+    ProgramWindow program;
+    const HWND main = program.form.Handle();
+    const HWND tooltip = TooltipOf(main);
+    ASSERT_NE(tooltip, nullptr);
+    const Slots arabic = ExpectedTexts(Arabic);
+    constexpr int kButtonFrame = 4;  // the button's edges and the default button's ring
+    constexpr int kTipFrame = 2;
+    const struct {
+        app::ControlId id;
+        int slot;
+        int frame;
+    } lines[] = {{app::kTntLabel1, 0, 0}, {app::kTntLabel4, 5, 0}, {app::kTntButton2, 7, kButtonFrame}};
+    const app::ControlId showingTexts[] = {app::kTntLabel1,  app::kTntLabel2,  app::kTntLabel4,
+                                           app::kTntButton1, app::kTntButton2, app::kTntButton3};
+    const app::ControlId withSetHints[] = {app::kTntEdit1,   app::kTntEdit2,   app::kTntComboBox1, app::kTntImage1,
+                                           app::kTntButton1, app::kTntButton2, app::kTntButton3};
+    const HWND factoryButton = program.Control(app::kTntButton2);
+
+    for (const TextSet set : {Arabic, English}) {
+        const ReadingOrder order = set == Arabic ? ReadingOrder::RightToLeft : ReadingOrder::LeftToRight;
+        SCOPED_TRACE(set == Arabic ? "Arabic" : "English after Arabic");
+        PickLanguage(program, FirstItemOf(set));
+        // English is all Latin and reads alike both ways: an Arabic line written back shows the order.
+        for (const auto& line : lines) {
+            const HWND control = program.Control(line.id);
+            if (set != Arabic) SetWindowTextW(control, arabic[static_cast<size_t>(line.slot)].c_str());
+            EXPECT_EQ(Name(DrawnOrder(PrintedClient(control, RGB(255, 0, 255)), control, arabic[static_cast<size_t>(line.slot)],
+                                      line.frame)),
+                      Name(order))
+                << kSlotNames[line.slot];
+        }
+        TTTOOLINFOW factoryTool{};
+        factoryTool.cbSize = sizeof factoryTool;
+        factoryTool.hwnd = main;
+        factoryTool.uId = reinterpret_cast<UINT_PTR>(factoryButton);
+        factoryTool.lpszText = const_cast<wchar_t*>(arabic[7].c_str());
+        if (set != Arabic) SendMessageW(tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&factoryTool));
+        const Picture hint = ShownHint(tooltip, factoryButton);
+        ASSERT_GT(hint.width, 0) << "the hint did not show";
+        EXPECT_EQ(Name(DrawnOrder(hint, tooltip, arabic[7], kTipFrame)), Name(order)) << "TntButton2 hint";
+
+        const bool rightToLeft = order == ReadingOrder::RightToLeft;
+        for (const app::ControlId id : showingTexts) {
+            EXPECT_EQ((GetWindowLongW(program.Control(id), GWL_EXSTYLE) & WS_EX_RTLREADING) != 0, rightToLeft) << id;
+        }
+        for (const app::ControlId id : withSetHints) {
+            wchar_t text[1024] = {};
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = main;
+            tool.uId = reinterpret_cast<UINT_PTR>(program.Control(id));
+            tool.lpszText = text;
+            ASSERT_TRUE(SendMessageW(tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) << id;
+            EXPECT_EQ((tool.uFlags & TTF_RTLREADING) != 0, rightToLeft) << id;
+        }
+        // Wine draws menus left to right whatever the item says; the items say it for Windows.
+        for (const UINT item : {app::kAbrir2, app::kCreditos1, app::kCerrar2, app::kMSNValues1}) {
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE;
+            ASSERT_TRUE(GetMenuItemInfoW(program.form.PopupMenu(), item, FALSE, &info));
+            // The current-values item shows the user's name, which is no text of a set.
+            EXPECT_EQ((info.fType & MFT_RIGHTORDER) != 0, rightToLeft && item != app::kMSNValues1) << item;
         }
     }
 }

@@ -181,10 +181,10 @@ TEST(Credits, SameTextUnderEveryTextSetWhileTheItemFollowsTheSet) {
     BoxRecorder boxes;
     std::vector<std::wstring> captions;
     for (int item = 1; item < count; ++item) {  // item 0 is the prompt, which names no set
-        char name[128] = {};
-        SendMessageA(languages, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(name));
-        SCOPED_TRACE(name);
-        const std::optional<i18n::TextSet> set = i18n::TextSetOfName(name);
+        wchar_t name[128] = {};
+        SendMessageW(languages, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(name));
+        SCOPED_TRACE(platform::ToUtf8(name));
+        const std::optional<i18n::TextSet> set = i18n::TextSetOfName(platform::ToUtf8(name));
         ASSERT_TRUE(set.has_value());
 
         SendMessageA(languages, CB_SETCURSEL, static_cast<WPARAM>(item), 0);

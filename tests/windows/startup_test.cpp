@@ -1,5 +1,6 @@
-// Start-up as a single copy, the second start, shutdown, and the window's frame.
+// Start-up as a single copy, the second start, a start without a window, shutdown, and the window's frame.
 
+#include "app/program.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +104,43 @@ TEST_P(Closing, EndsProcessWithExitCodeZero) {
 
 INSTANTIATE_TEST_SUITE_P(ByMessage, Closing,
                          testing::Values(std::make_pair(UINT{WM_CLOSE}, WPARAM{0}), std::make_pair(UINT{WM_SYSCOMMAND}, WPARAM{SC_CLOSE})));
+
+// The system refuses a window when a CBT hook says no to its creation, as it does when the process
+// has used up its window handles: the program then ends with a failure code, not with the 0 of a
+// normal end. The hook refuses one class at a time, in this thread, where the program runs here.
+std::wstring g_refusedClass;
+int g_refusals = 0;
+
+LRESULT CALLBACK RefuseCreation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        wchar_t name[64] = {};
+        GetClassNameW(reinterpret_cast<HWND>(wParam), name, static_cast<int>(std::size(name)));
+        if (g_refusedClass == name) {
+            ++g_refusals;
+            return 1;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Should the window come up after all, its message loop ends here and the code tells.
+void CALLBACK EndLoop(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); }
+
+TEST(StartFailure, WindowThatCannotBeCreatedEndsTheProgramWithAFailureCode) {
+    for (const wchar_t* windowClass : {L"TApplication", L"TForm1"}) {
+        SCOPED_TRACE(windowClass == std::wstring(L"TForm1") ? "main window refused" : "application window refused");
+        g_refusedClass = windowClass;
+        g_refusals = 0;
+        const HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseCreation, nullptr, GetCurrentThreadId());
+        ASSERT_NE(hook, nullptr);
+        const UINT_PTR fallback = SetTimer(nullptr, 0, 5000, EndLoop);
+        const int code = app::RunFirstCopy(GetModuleHandleW(nullptr));
+        KillTimer(nullptr, fallback);
+        UnhookWindowsHookEx(hook);
+        EXPECT_EQ(g_refusals, 1);
+        EXPECT_EQ(code, app::kExitNoWindow);
+    }
+}
 
 TEST(MainWindow, FrameCaptionSizeAndPlace) {
     ProgramWindow program;

@@ -85,10 +85,12 @@ ProgramWindow::ProgramWindow() {
     Pump(100ms);
 }
 
-Process::Process(const std::string& path, const std::string& arguments) {
+Process::Process(const std::string& path, const std::string& arguments, const std::string& desktop) {
     std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
+    std::string desktopName = desktop;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    if (!desktopName.empty()) startup.lpDesktop = desktopName.data();
     PROCESS_INFORMATION info{};
     if (CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
         CloseHandle(info.hThread);
@@ -116,7 +118,7 @@ DWORD Process::ExitCode() const {
 
 bool Process::Running() const { return m_process && WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT; }
 
-std::vector<HWND> TopLevelWindows(DWORD processId) {
+std::vector<HWND> TopLevelWindows(DWORD processId, HDESK desktop) {
     struct Search {
         DWORD processId;
         std::vector<HWND> found;
@@ -130,18 +132,25 @@ std::vector<HWND> TopLevelWindows(DWORD processId) {
             return TRUE;
         }
     };
-    EnumWindows(&Collect::Window, reinterpret_cast<LPARAM>(&search));
+    if (desktop) {
+        EnumDesktopWindows(desktop, &Collect::Window, reinterpret_cast<LPARAM>(&search));
+    } else {
+        EnumWindows(&Collect::Window, reinterpret_cast<LPARAM>(&search));
+    }
     return search.found;
 }
 
-HWND WaitForWindow(DWORD processId, const wchar_t* windowClass, std::chrono::milliseconds limit) {
+HWND WaitForWindow(DWORD processId, const wchar_t* windowClass, std::chrono::milliseconds limit, HDESK desktop) {
     HWND found = nullptr;
     PumpUntil(
         [&] {
-            for (HWND window : TopLevelWindows(processId)) {
+            for (HWND window : TopLevelWindows(processId, desktop)) {
                 wchar_t name[64] = {};
                 GetClassNameW(window, name, 64);
-                if (std::wstring(name) == windowClass && IsWindowVisible(window)) found = window;
+                // Wine's IsWindowVisible sees no window of another desktop as visible: its style tells there.
+                const bool visible =
+                    desktop ? (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0 : IsWindowVisible(window) != FALSE;
+                if (std::wstring(name) == windowClass && visible) found = window;
             }
             return found != nullptr;
         },

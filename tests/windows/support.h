@@ -35,7 +35,8 @@ struct ProgramWindow {
 // A process started from an executable; ended at destruction if still running.
 class Process {
 public:
-    Process(const std::string& path, const std::string& arguments = {});
+    // On the named desktop of this window station, or on this process's own.
+    Process(const std::string& path, const std::string& arguments = {}, const std::string& desktop = {});
     ~Process();
     Process(Process&&) = default;
     DWORD Id() const { return m_id; }
@@ -49,9 +50,10 @@ private:
     DWORD m_id = 0;
 };
 
-// The visible top-level window of a class that a process owns, once it has appeared.
-HWND WaitForWindow(DWORD processId, const wchar_t* windowClass, std::chrono::milliseconds limit = 15s);
-std::vector<HWND> TopLevelWindows(DWORD processId);
+// The visible top-level window of a class that a process owns, once it has appeared; on another
+// desktop when one is given.
+HWND WaitForWindow(DWORD processId, const wchar_t* windowClass, std::chrono::milliseconds limit = 15s, HDESK desktop = nullptr);
+std::vector<HWND> TopLevelWindows(DWORD processId, HDESK desktop = nullptr);
 
 // HKCU\Software\Microsoft\MSNMessenger: set up, taken away, and its "Server" value.
 void CreateClientKey();

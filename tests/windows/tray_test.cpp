@@ -1,5 +1,6 @@
-// The notification-area icon: minimising into it, the icon's mouse messages and popup menu, the ways
-// back to the window and out of the program, a restarted shell, and many round trips.
+// The notification-area icon: minimising into it, and where there is no notification area, the icon's
+// mouse messages and popup menu, the ways back to the window and out of the program, a restarted
+// shell, and many round trips.
 //
 // Whether an icon is in the notification area is asked of the shell itself (TrayIconShown). Wine's
 // shell also drops the icons of a window when the window is destroyed, so the program's own removal
@@ -168,6 +169,80 @@ INSTANTIATE_TEST_SUITE_P(
         MinimiseRow{"ApplicationWindowMinimised",
                     [](HWND main) { SendMessageW(ApplicationWindowOf(main), WM_SYSCOMMAND, SC_MINIMIZE, 0); }, false}),
     [](const testing::TestParamInfo<MinimiseRow>& info) { return std::string(info.param.name); });
+
+// ---- A notification area that refuses the icon ----
+
+// A desktop of the test's own whose shell has ended, as before the shell starts at logon or after it
+// has gone: no window of the notification area is there to take an icon. Wine starts a shell for the
+// desktop with its first window; that one is ended, never the shell of the test's own desktop.
+class DesktopWithoutShell {
+public:
+    DesktopWithoutShell()
+        : m_name("corvan-no-shell-" + std::to_string(GetCurrentProcessId())),
+          m_desktop(CreateDesktopA(m_name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr)) {}
+    ~DesktopWithoutShell() {
+        if (m_desktop) CloseDesktop(m_desktop);
+    }
+    DesktopWithoutShell(const DesktopWithoutShell&) = delete;
+    DesktopWithoutShell& operator=(const DesktopWithoutShell&) = delete;
+    HDESK Handle() const { return m_desktop; }
+    const std::string& Name() const { return m_name; }
+
+    HWND NotificationArea() const {
+        struct Find {
+            static BOOL CALLBACK Window(HWND window, LPARAM result) {
+                if (ClassNameOf(window) != "Shell_TrayWnd") return TRUE;
+                *reinterpret_cast<HWND*>(result) = window;
+                return FALSE;
+            }
+        };
+        HWND found = nullptr;
+        EnumDesktopWindows(m_desktop, &Find::Window, reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+
+    // True once the desktop has no notification area left.
+    bool EndShell() const {
+        DWORD shell = 0;
+        GetWindowThreadProcessId(NotificationArea(), &shell);
+        DWORD ownShell = 0;
+        GetWindowThreadProcessId(FindWindowW(L"Shell_TrayWnd", nullptr), &ownShell);
+        if (shell == 0 || shell == ownShell) return false;
+        const platform::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, shell));
+        if (!process || !TerminateProcess(process.get(), 0)) return false;
+        WaitForSingleObject(process.get(), 5000);
+        return PumpUntil([&] { return NotificationArea() == nullptr; }, 5s);
+    }
+
+private:
+    std::string m_name;
+    HDESK m_desktop;
+};
+
+// Shown by its own style: Wine's IsWindowVisible sees no window of another desktop as visible.
+bool Shown(HWND window) { return (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+TEST(TrayRefused, MinimisingWithoutANotificationAreaLeavesTheWindowWithinReach) {
+    const DesktopWithoutShell desktop;
+    ASSERT_NE(desktop.Handle(), nullptr);
+    Process corvan(CorvanExe(), {}, desktop.Name());
+    const HWND main = WaitForWindow(corvan.Id(), L"TForm1", 15s, desktop.Handle());
+    ASSERT_NE(main, nullptr);
+    const HWND application = ApplicationWindowOf(main);
+    ASSERT_TRUE(desktop.EndShell()) << "the desktop still has a notification area";
+
+    Minimise(main);
+    // Minimised with the application, its taskbar button the way back, rather than hidden behind no icon.
+    EXPECT_TRUE(PumpUntil([&] { return IsIconic(application) != FALSE; }, 5s)) << "main window shown: " << Shown(main);
+    EXPECT_TRUE(Shown(application));
+
+    // A second start brings a minimised copy back; a hidden one it would have left hidden.
+    Process second(CorvanExe(), {}, desktop.Name());
+    ASSERT_TRUE(second.WaitForExit(20s));
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_TRUE(PumpUntil([&] { return Shown(main) && !IsIconic(application); }, 5s));
+    EXPECT_TRUE(corvan.Running());
+}
 
 // ---- Back from the tray ----
 
