@@ -27,27 +27,33 @@ constexpr Px96 kEdit2FontHeight{16};
 constexpr Px96 kHintWidth{300};
 constexpr int kDropDownCount = 8;  // items a drop-down list shows at once
 constexpr int kFlagSize = 16;
-constexpr COLORREF kEdit1Text = RGB(255, 255, 0);  // yellow
-constexpr COLORREF kEdit2Text = RGB(0, 255, 255);  // aqua
-constexpr COLORREF kEditBackground = RGB(0, 0, 0);
+
+// Every command the window answers, in one table. A menu item comes without a control, whatever its
+// notification; its id is matched only among the menu's.
+enum class From { Menu, Control };
 
 struct CommandHandler {
     int id;
+    From from;
     WORD notification;
     void (TForm1::*handler)();
 };
 
 constexpr CommandHandler kCommandHandlers[] = {
-    {kTntButton1, BN_CLICKED, &TForm1::TntButton1Click},
-    {kTntButton2, BN_CLICKED, &TForm1::TntButton2Click},
-    {kTntButton3, BN_CLICKED, &TForm1::TntButton3Click},
-    {kTntComboBox1, CBN_SELCHANGE, &TForm1::TntComboBox1Change},
-    {kComboBox2, CBN_SELCHANGE, &TForm1::ComboBox2Click},
-    {kImage2, STN_CLICKED, &TForm1::Image2Click},
-    {kTntImage1, STN_CLICKED, &TForm1::TntImage1Click},
-    {kTntImage2, STN_CLICKED, &TForm1::TntImage2Click},
-    {kLabel3, STN_CLICKED, &TForm1::Label3Click},
-    {kLabel5, STN_CLICKED, &TForm1::Label5Click},
+    {kAbrir2, From::Menu, 0, &TForm1::Abrir2Click},
+    {kMSNValues1, From::Menu, 0, &TForm1::MSNValues1Click},
+    {kCreditos1, From::Menu, 0, &TForm1::Creditos1Click},
+    {kCerrar2, From::Menu, 0, &TForm1::Cerrar2Click},
+    {kTntButton1, From::Control, BN_CLICKED, &TForm1::TntButton1Click},
+    {kTntButton2, From::Control, BN_CLICKED, &TForm1::TntButton2Click},
+    {kTntButton3, From::Control, BN_CLICKED, &TForm1::TntButton3Click},
+    {kTntComboBox1, From::Control, CBN_SELCHANGE, &TForm1::TntComboBox1Change},
+    {kComboBox2, From::Control, CBN_SELCHANGE, &TForm1::ComboBox2Click},
+    {kImage2, From::Control, STN_CLICKED, &TForm1::Image2Click},
+    {kTntImage1, From::Control, STN_CLICKED, &TForm1::TntImage1Click},
+    {kTntImage2, From::Control, STN_CLICKED, &TForm1::TntImage2Click},
+    {kLabel3, From::Control, STN_CLICKED, &TForm1::Label3Click},
+    {kLabel5, From::Control, STN_CLICKED, &TForm1::Label5Click},
 };
 
 platform::UniqueFont MakeFont(int height, int weight) {
@@ -60,38 +66,6 @@ int ScreenDpi() {
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     return dpi > 0 ? dpi : 96;
-}
-
-SIZE BitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
-    return {info.bmWidth, info.bmHeight};
-}
-
-// Draws a bitmap at the box's top-left, leaving out every pixel of the colour of its bottom-left pixel.
-// A bitmap larger than the box is shrunk in proportion when `shrink` is set, otherwise cut to the box.
-void DrawTransparent(HDC target, const RECT& box, HBITMAP bitmap, bool shrink) {
-    const SIZE size = BitmapSize(bitmap);
-    if (size.cx <= 0 || size.cy <= 0) return;
-    const platform::UniqueDc source(CreateCompatibleDC(target));
-    const HGDIOBJ previous = SelectObject(source.get(), bitmap);
-    const COLORREF transparent = GetPixel(source.get(), 0, size.cy - 1);
-    const int boxWidth = box.right - box.left;
-    const int boxHeight = box.bottom - box.top;
-    int width = size.cx;
-    int height = size.cy;
-    int sourceWidth = size.cx;
-    int sourceHeight = size.cy;
-    if (shrink && (width > boxWidth || height > boxHeight)) {
-        const bool byWidth = static_cast<long long>(boxWidth) * size.cy <= static_cast<long long>(boxHeight) * size.cx;
-        width = byWidth ? boxWidth : MulDiv(size.cx, boxHeight, size.cy);
-        height = byWidth ? MulDiv(size.cy, boxWidth, size.cx) : boxHeight;
-    } else if (!shrink) {
-        width = sourceWidth = std::min<int>(size.cx, boxWidth);
-        height = sourceHeight = std::min<int>(size.cy, boxHeight);
-    }
-    GdiTransparentBlt(target, box.left, box.top, width, height, source.get(), 0, 0, sourceWidth, sourceHeight, transparent);
-    SelectObject(source.get(), previous);
 }
 
 // A list filled in one go: room reserved up front, and no redrawing until the last item is in.
@@ -382,65 +356,8 @@ void TForm1::Label5Click() { OpenPage(m_handle, kLicensePage); }
 void TForm1::Creditos1Click() { m_app.ShowMessage(CreditsText(), MB_OK); }
 
 void TForm1::ShowLanguageFlag(int index) {
-    const platform::UniqueDc canvas(CreateCompatibleDC(nullptr));
-    // Wipe the previous picture; before the first flag the picture is empty and there is nothing to wipe.
-    if (m_flag) {
-        const HGDIOBJ previous = SelectObject(canvas.get(), m_flag.get());
-        const RECT whole{0, 0, m_flagSize.cx, m_flagSize.cy};
-        FillRect(canvas.get(), &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        SelectObject(canvas.get(), previous);
-    }
-    if (index >= 0 && index < ImageList_GetImageCount(m_images.get())) {
-        if (!m_flag) {
-            const HDC screen = GetDC(nullptr);
-            m_flag.reset(CreateCompatibleBitmap(screen, kFlagSize, kFlagSize));
-            ReleaseDC(nullptr, screen);
-            m_flagSize = {kFlagSize, kFlagSize};
-        }
-        const HGDIOBJ previous = SelectObject(canvas.get(), m_flag.get());
-        ImageList_Draw(m_images.get(), index, canvas.get(), 0, 0, ILD_NORMAL);
-        SelectObject(canvas.get(), previous);
-    }
+    m_flag.Show(m_images.get(), index);
     InvalidateRect(Control(kImage2), nullptr, TRUE);
-}
-
-void TForm1::DrawPanel(HDC dc, const RECT& box) {
-    // Two lowered bevels, the outer at the edge and the inner just inside it.
-    FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));
-    RECT edge = box;
-    DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
-    InflateRect(&edge, -1, -1);
-    DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
-}
-
-void TForm1::OnDrawItem(const DRAWITEMSTRUCT& item) {
-    const HDC dc = item.hDC;
-    const RECT& box = item.rcItem;
-    FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));
-    switch (item.CtlID) {
-        case kImage2: if (m_flag) DrawTransparent(dc, box, m_flag.get(), true); break;
-        case kTntImage1: DrawIconEx(dc, box.left, box.top, m_helpIcon.get(), 0, 0, 0, nullptr, DI_NORMAL); break;
-        case kTntImage2: DrawTransparent(dc, box, m_globe.get(), false); break;
-        default: DrawPanel(dc, box); break;
-    }
-}
-
-LRESULT TForm1::OnCtlColorEdit(HDC dc, HWND edit) {
-    // Combo boxes ask too: only the two edit fields are yellow and aqua on black.
-    if (edit != Control(kTntEdit1) && edit != Control(kTntEdit2))
-        return DefWindowProcW(m_handle, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
-    SetTextColor(dc, edit == Control(kTntEdit1) ? kEdit1Text : kEdit2Text);
-    SetBkColor(dc, kEditBackground);
-    return reinterpret_cast<LRESULT>(m_editBrush.get());
-}
-
-LRESULT TForm1::OnCtlColorText(UINT message, HDC dc, HWND control) {
-    // Wine's labels and buttons draw without reading WS_EX_RTLREADING; the DC's text alignment carries
-    // the control's reading order to them.
-    const bool rightToLeft = (GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
-    const UINT align = GetTextAlign(dc);
-    SetTextAlign(dc, rightToLeft ? align | TA_RTLREADING : align & ~TA_RTLREADING);
-    return DefWindowProcW(m_handle, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
 }
 
 LRESULT TForm1::OnNotify(NMHDR& header) {
@@ -458,18 +375,10 @@ bool TForm1::OnSetCursor(HWND control) {
 void TForm1::OnCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     const WORD notification = HIWORD(wParam);
-    if (lParam == 0) {  // a menu item
-        switch (id) {
-            case kAbrir2: Abrir2Click(); break;
-            case kMSNValues1: MSNValues1Click(); break;
-            case kCreditos1: Creditos1Click(); break;
-            case kCerrar2: Cerrar2Click(); break;
-            default: break;
-        }
-        return;
-    }
+    const From from = lParam == 0 ? From::Menu : From::Control;
     for (const CommandHandler& handler : kCommandHandlers) {
-        if (handler.id == id && handler.notification == notification) (this->*handler.handler)();
+        if (handler.id != id || handler.from != from) continue;
+        if (from == From::Menu || handler.notification == notification) (this->*handler.handler)();
     }
 }
 
@@ -485,33 +394,6 @@ void TForm1::OnActivate(WPARAM state) {
 
 void TForm1::OnWindowPosChanged(const WINDOWPOS& position) {
     if (position.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) m_app.UpdateVisible();
-}
-
-LRESULT TForm1::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
-    // The inner border of the window lies outside its client area.
-    const LRESULT result = DefWindowProcW(m_handle, WM_NCCALCSIZE, wParam, lParam);
-    auto* client = reinterpret_cast<RECT*>(lParam);
-    const int border = Scale(kInnerBorder, m_dpi);
-    InflateRect(client, -border, -border);
-    return result;
-}
-
-LRESULT TForm1::OnNcPaint(WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = DefWindowProcW(m_handle, WM_NCPAINT, wParam, lParam);
-    RECT window;
-    GetWindowRect(m_handle, &window);
-    RECT client;
-    GetClientRect(m_handle, &client);
-    MapWindowPoints(m_handle, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    OffsetRect(&client, -window.left, -window.top);
-    RECT ring = client;
-    const int border = Scale(kInnerBorder, m_dpi);
-    InflateRect(&ring, border, border);
-    const HDC dc = GetWindowDC(m_handle);
-    ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
-    FillRect(dc, &ring, GetSysColorBrush(COLOR_BTNFACE));
-    ReleaseDC(m_handle, dc);
-    return result;
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

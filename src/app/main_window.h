@@ -3,6 +3,7 @@
 // controls and popup menu, and its place in the notification area while hidden.
 
 #include "app/application.h"
+#include "app/language_flag.h"
 #include "app/hints.h"
 #include "app/layout.h"
 #include "i18n/apply.h"
@@ -18,6 +19,7 @@ namespace app {
 
 inline constexpr UINT WM_TRAYICON = WM_USER + 1;
 inline constexpr UINT kTrayIconId = 105;
+inline constexpr COLORREF kEditBackground = RGB(0, 0, 0);  // behind the two edit fields' yellow and aqua
 
 class TForm1 {
 public:
@@ -34,7 +36,7 @@ public:
     HWND Control(ControlId id) const { return GetDlgItem(m_handle, id); }
     HMENU PopupMenu() const { return m_popupMenu.get(); }
     HIMAGELIST Images() const { return m_images.get(); }
-    HBITMAP FlagPicture() const { return m_flag.get(); }
+    HBITMAP FlagPicture() const { return m_flag.Bitmap(); }
     std::wstring Hint(ControlId id) const { return m_hints.Get(Control(id)); }
     const NOTIFYICONDATAA& TrayIcon() const { return TrayIconData; }
 
@@ -89,8 +91,6 @@ private:
     void OnTaskbarCreated();
     void TrackPopupMenuAtCursor();
 
-    void DrawFlag(HDC dc, const RECT& box);
-    void DrawPanel(HDC dc, const RECT& box);
 
     Application& m_app;
     HWND m_handle = nullptr;
@@ -106,8 +106,7 @@ private:
     platform::UniqueIcon m_helpIcon;
     platform::UniqueBitmap m_globe;
     platform::UniqueImageList m_images;  // ImageList1
-    platform::UniqueBitmap m_flag;       // Image2's picture: empty until the first flag
-    SIZE m_flagSize{0, 0};
+    LanguageFlag m_flag;                 // Image2's picture
     platform::UniqueMenu m_popupMenu;    // TntPopupMenu1
     Hints m_hints;
 

@@ -651,15 +651,18 @@ void MouseButtonAt(POINT screen, DWORD flag) {
 }
 
 bool MoveCursorTo(POINT screen) {
-    // SetCursorPos does not always take under Wine once another process has moved the pointer by input.
-    MouseButtonAt(screen, 0);
-    return PumpUntil(
-        [&] {
-            POINT cursor{};
-            GetCursorPos(&cursor);
-            return cursor.x == screen.x && cursor.y == screen.y;
-        },
-        2s);
+    const auto there = [&] {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        return cursor.x == screen.x && cursor.y == screen.y;
+    };
+    // SetCursorPos does not always take under Wine once another process has moved the pointer by input,
+    // and input an earlier test sent may still arrive afterwards and move it back: move until it stays.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        MouseButtonAt(screen, 0);
+        if (PumpUntil(there, 2s) && !PumpUntil([&] { return !there(); }, 200ms)) return true;
+    }
+    return false;
 }
 
 void MouseClickAt(POINT screen, DWORD downFlag, DWORD upFlag, int clicks) {

@@ -151,7 +151,8 @@ POINT FirstTrayIconPoint();
 // Real input through the system's input queue, as a user's mouse and keyboard make it.
 void MouseClickAt(POINT screen, DWORD downFlag = MOUSEEVENTF_LEFTDOWN, DWORD upFlag = MOUSEEVENTF_LEFTUP, int clicks = 1);
 void MouseButtonAt(POINT screen, DWORD flag);  // one press or one release
-// Moves the cursor by real input and waits until the system reports it there; true when it got there.
+// Moves the cursor by real input and waits until the system reports it there and it stays there; true
+// when it did.
 bool MoveCursorTo(POINT screen);
 void PressKeys(std::initializer_list<WORD> keys);  // pressed in order, released in reverse order
 
