@@ -1,14 +1,14 @@
+// The main window Form1: its class and creation, FormCreate and FormDestroy, and the one place its
+// messages and commands are dispatched. Its controls, events, painting and tray life have files of their own.
+
 #include "app/main_window.h"
 
-#include "app/links.h"
 #include "app/single_instance.h"
-#include "i18n/catalogue.h"
+#include "i18n/apply.h"
 #include "messenger/current_values.h"
-#include "messenger/editor.h"
 #include "messenger/restart.h"
 #include "messenger/server_value.h"
 #include "platform/menu.h"
-#include "platform/system_folder.h"
 #include "platform/text.h"
 #include "resource_ids.h"
 
@@ -20,13 +20,6 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TForm1";
 constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-constexpr wchar_t kFontFace[] = L"Arial Unicode MS";
-constexpr Px96 kWindowFontHeight{11};
-constexpr Px96 kEdit1FontHeight{24};
-constexpr Px96 kEdit2FontHeight{16};
-constexpr Px96 kHintWidth{300};
-constexpr int kDropDownCount = 8;  // items a drop-down list shows at once
-constexpr int kFlagSize = 16;
 
 // Every command the window answers, in one table. A menu item comes without a control, whatever its
 // notification; its id is matched only among the menu's.
@@ -56,32 +49,12 @@ constexpr CommandHandler kCommandHandlers[] = {
     {kLabel5, From::Control, STN_CLICKED, &TForm1::Label5Click},
 };
 
-platform::UniqueFont MakeFont(int height, int weight) {
-    return platform::UniqueFont(CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kFontFace));
-}
-
 int ScreenDpi() {
     const HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     return dpi > 0 ? dpi : 96;
 }
-
-// A list filled in one go: room reserved up front, and no redrawing until the last item is in.
-class ListFilling {
-public:
-    ListFilling(HWND list, size_t items, size_t characters) : m_list(list) {
-        SendMessageW(m_list, CB_INITSTORAGE, items, items * characters * sizeof(wchar_t));
-        SendMessageW(m_list, WM_SETREDRAW, FALSE, 0);
-    }
-    ~ListFilling() { SendMessageW(m_list, WM_SETREDRAW, TRUE, 0); }
-    ListFilling(const ListFilling&) = delete;
-    ListFilling& operator=(const ListFilling&) = delete;
-
-private:
-    HWND m_list;
-};
 
 }  // namespace
 
@@ -121,168 +94,6 @@ bool TForm1::Create() {
 
 void TForm1::Show() { ShowWindow(m_handle, SW_SHOWNORMAL); }
 
-void TForm1::CreateControls() {
-    const HINSTANCE instance = m_app.Instance();
-    m_windowFont = MakeFont(Scale(kWindowFontHeight, m_dpi), FW_NORMAL);
-    m_edit1Font = MakeFont(Scale(kEdit1FontHeight, m_dpi), FW_BOLD);
-    m_edit2Font = MakeFont(Scale(kEdit2FontHeight, m_dpi), FW_BOLD);
-    m_editBrush.reset(CreateSolidBrush(kEditBackground));
-    m_hints.Create(m_handle, instance, Scale(kHintWidth, m_dpi));
-
-    // Pictures: the help icon at the system's large-icon size in its best colour depth, the globe and the flags.
-    m_helpIcon.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_HELP_PICTURE), IMAGE_ICON,
-                                                   GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
-    m_globe.reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_GLOBE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    m_images.reset(ImageList_Create(kFlagSize, kFlagSize, ILC_COLOR32, 44, 4));
-    const platform::UniqueBitmap flags(
-        static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_FLAGS), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    ImageList_Add(m_images.get(), flags.get(), nullptr);  // copies the pictures; the strip is freed here
-
-    for (const ControlLayout& control : MainWindowLayout()) CreateControl(control);
-    CreatePopupMenu();
-
-    SetWindowTextA(Control(kLabel3), kMakersCaption);
-    m_hints.Set(Control(kLabel3), platform::Widen(kMakersHint));
-    SetWindowTextA(Control(kLabel5), kLicenseCaption);
-    m_hints.Set(Control(kLabel5), platform::Widen(kLicenseHint));
-
-    // The 8-bit list takes its items wide: "Català" and "Français" read right under every system code
-    // page, not only under the one whose bytes they were.
-    const HWND languages = Control(kComboBox2);
-    {
-        const ListFilling filling(languages, i18n::LanguageListItems().size(), 24);
-        for (const char* item : i18n::LanguageListItems()) {
-            SendMessageW(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::FromUtf8(item).c_str()));
-        }
-    }
-    SendMessageA(languages, CB_SETCURSEL, 0, 0);
-
-    const HWND servers = Control(kTntComboBox1);
-    {
-        const ListFilling filling(servers, messenger::ServerList().size(), 16);
-        for (const char* address : messenger::ServerList()) {
-            SendMessageW(servers, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(address).c_str()));
-        }
-    }
-    SendMessageW(servers, CB_SETCURSEL, 0, 0);  // shown, not applied
-
-    i18n::FillTextStores(TextTargets());
-}
-
-HWND TForm1::CreateControl(const ControlLayout& control) {
-    const int left = Scale(control.left, m_dpi);
-    const int top = Scale(control.top, m_dpi);
-    const int width = Scale(control.width, m_dpi);
-    const int height = Scale(control.height, m_dpi);
-    const HINSTANCE instance = m_app.Instance();
-    const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id));
-    constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-    const int listHeight = height + kDropDownCount * Scale(kItemHeight, m_dpi) + 2;
-
-    HWND created = nullptr;
-    HFONT font = m_windowFont.get();
-    switch (control.kind) {
-        case ControlKind::Label:
-            created = CreateWindowExW(0, L"STATIC", L"", kChild | SS_LEFTNOWORDWRAP | SS_NOPREFIX, left, top, width, height, m_handle, menu,
-                                      instance, nullptr);
-            break;
-        case ControlKind::AnsiLabel:
-            created = CreateWindowExA(0, "STATIC", "", kChild | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, left, top, width, height,
-                                      m_handle, menu, instance, nullptr);
-            m_hints.Add(created);
-            break;
-        case ControlKind::Image:
-            created = CreateWindowExW(0, L"STATIC", L"", kChild | SS_OWNERDRAW | SS_NOTIFY, left, top, width, height, m_handle,
-                                      menu, instance, nullptr);
-            if (control.id != kTntImage2) m_hints.Add(created);  // the globe never gets a hint
-            break;
-        case ControlKind::Panel:
-            created = CreateWindowExW(0, L"STATIC", L"", kChild | SS_OWNERDRAW, left, top, width, height, m_handle, menu,
-                                      instance, nullptr);
-            break;
-        case ControlKind::AnsiDropDown:
-            created = CreateWindowExA(0, "COMBOBOX", "", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, left, top, width,
-                                      listHeight, m_handle, menu, instance, nullptr);
-            break;
-        case ControlKind::Button:
-            created = CreateWindowExW(0, L"BUTTON", L"", kChild | WS_TABSTOP | BS_PUSHBUTTON, left, top, width, height, m_handle,
-                                      menu, instance, nullptr);
-            m_hints.Add(created);
-            break;
-        case ControlKind::Edit:
-            created = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", kChild | WS_TABSTOP | ES_AUTOHSCROLL, left, top, width,
-                                      height, m_handle, menu, instance, nullptr);
-            font = control.id == kTntEdit1 ? m_edit1Font.get() : m_edit2Font.get();
-            m_hints.Add(created);
-            break;
-        case ControlKind::DropDown:
-            created = CreateWindowExW(0, L"COMBOBOX", L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, left, top, width,
-                                      listHeight, m_handle, menu, instance, nullptr);
-            m_hints.Add(created);
-            break;
-        case ControlKind::TextStore:
-            // Never shown: the simple style keeps its list a child window, so no pop-up window is made for it.
-            created = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | CBS_SIMPLE, left, top, width, height, m_handle, menu,
-                                      instance, nullptr);
-            break;
-    }
-    SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (control.kind == ControlKind::AnsiDropDown || control.kind == ControlKind::DropDown) {
-        SendMessageW(created, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - 6);  // the closed box, frame included
-        // Common controls 6 size the open list by this count (30 unless told), not by the window's height.
-        SendMessageW(created, CB_SETMINVISIBLE, kDropDownCount, 0);
-    }
-    if (control.kind == ControlKind::AnsiDropDown || control.kind == ControlKind::DropDown ||
-        control.kind == ControlKind::TextStore) {
-        // A combo box that does not draw its own items passes CB_SETITEMHEIGHT on to its list only when
-        // it is owner-drawn (Wine), and otherwise keeps the font's height: tell the list itself.
-        const int itemHeight = Scale(kItemHeight, m_dpi);
-        SendMessageW(created, CB_SETITEMHEIGHT, 0, itemHeight);
-        COMBOBOXINFO parts{};
-        parts.cbSize = sizeof parts;
-        if (GetComboBoxInfo(created, &parts)) SendMessageW(parts.hwndList, LB_SETITEMHEIGHT, 0, itemHeight);
-    }
-    return created;
-}
-
-void TForm1::CreatePopupMenu() {
-    m_popupMenu.reset(::CreatePopupMenu());
-    const HMENU menu = m_popupMenu.get();
-    AppendMenuW(menu, MF_STRING, kAbrir2, L"Abrir");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);  // N2
-    AppendMenuW(menu, MF_STRING, kMSNValues1, L"MSN Values");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);  // N1
-    AppendMenuW(menu, MF_STRING, kCreditos1, L"Creditos");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);  // N3
-    AppendMenuW(menu, MF_STRING, kCerrar2, L"Cerrar");
-}
-
-i18n::TextTargets TForm1::TextTargets() {
-    i18n::TextTargets targets{};
-    targets.window = m_handle;
-    targets.ipPrompt = Control(kTntLabel1);
-    targets.ipEdit = Control(kTntEdit1);
-    targets.changeButton = Control(kTntButton1);
-    targets.domainPrompt = Control(kTntLabel2);
-    targets.domainEdit = Control(kTntEdit2);
-    targets.serverListPrompt = Control(kTntLabel4);
-    targets.serverList = Control(kTntComboBox1);
-    targets.factoryButton = Control(kTntButton2);
-    targets.helpImage = Control(kTntImage1);
-    targets.domainButton = Control(kTntButton3);
-    targets.menu = m_popupMenu.get();
-    targets.openItem = kAbrir2;
-    targets.closeItem = kCerrar2;
-    targets.creditsItem = kCreditos1;
-    for (int store = 0; store < kTextStoreCount; ++store) {
-        targets.stores[static_cast<size_t>(store)] = Control(static_cast<ControlId>(kTntComboBox2 + store));
-    }
-    targets.setHint = [this](HWND control, const std::wstring& hint, i18n::ReadingOrder order) {
-        m_hints.Set(control, hint, order);
-    };
-    return targets;
-}
-
 void TForm1::FormCreate() {
     InstanceMsg = RegisterWindowMessageA(kInstanceName);
     PrevMainWndProc = reinterpret_cast<WNDPROC>(
@@ -300,60 +111,6 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormDestroy() { SetWindowLongPtrA(m_handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PrevMainWndProc)); }
-
-std::wstring TForm1::WideText(ControlId id) const { return platform::WindowText(Control(id)); }
-
-void TForm1::ShowWriteFailure() { m_app.ShowMessage(messenger::FailedToSetDataMessage(), MB_ICONERROR); }
-
-// The three entry actions differ only in where the text comes from and which lookup completes it.
-void TForm1::ApplyEntryFrom(ControlId source, messenger::Entry kind) {
-    if (messenger::ApplyEntry(kind, platform::Narrow(WideText(source))) == messenger::ActionResult::WriteFailed) ShowWriteFailure();
-}
-
-void TForm1::TntButton1Click() { ApplyEntryFrom(kTntEdit1, messenger::Entry::Address); }
-
-void TForm1::TntButton3Click() { ApplyEntryFrom(kTntEdit2, messenger::Entry::Domain); }
-
-void TForm1::TntComboBox1Change() { ApplyEntryFrom(kTntComboBox1, messenger::Entry::Address); }
-
-void TForm1::TntButton2Click() {
-    if (messenger::ApplyFactoryValue() == messenger::ActionResult::WriteFailed) ShowWriteFailure();
-}
-
-void TForm1::ShowCurrentValues() {
-    if (messenger::ReadServerSetting() == messenger::ReadResult::InvalidType) {
-        m_app.ShowMessage(messenger::InvalidDataTypeMessage(), MB_ICONERROR);
-        return;
-    }
-    m_app.ShowMessage(messenger::CurrentValuesMessage(), MB_OK);
-}
-
-void TForm1::Image2Click() { ShowCurrentValues(); }
-
-void TForm1::MSNValues1Click() { ShowCurrentValues(); }
-
-void TForm1::ComboBox2Click() {
-    const HWND languages = Control(kComboBox2);
-    ShowLanguageFlag(static_cast<int>(SendMessageA(languages, CB_GETCURSEL, 0, 0)));
-    // Read wide: a name the system code page cannot hold would come back as other bytes and match nothing.
-    const std::string itemText = platform::ToUtf8(platform::WindowText(languages));
-    if (const auto set = i18n::TextSetOfName(itemText)) i18n::ApplyLanguage(*set, TextTargets());
-}
-
-void TForm1::TntImage2Click() {
-    // The system's regional and language settings, at their first page, through the system's own rundll32.
-    const std::string rundll32 = platform::SystemFilePath("rundll32.exe");
-    if (rundll32.empty()) return;
-    static_cast<void>(ShellExecuteA(m_handle, nullptr, rundll32.c_str(), "shell32.dll,Control_RunDLL intl.cpl,,0", nullptr, SW_SHOW));
-}
-
-void TForm1::TntImage1Click() { OpenPage(m_handle, kHelpPage); }
-
-void TForm1::Label3Click() { OpenPage(m_handle, kHomePage); }
-
-void TForm1::Label5Click() { OpenPage(m_handle, kLicensePage); }
-
-void TForm1::Creditos1Click() { m_app.ShowMessage(CreditsText(), MB_OK); }
 
 void TForm1::ShowLanguageFlag(int index) {
     m_flag.Show(m_images.get(), index);

@@ -71,6 +71,7 @@ private:
 
     void CreateControls();
     HWND CreateControl(const ControlLayout& control);
+    HFONT FontOf(ControlFont font) const;
     void CreatePopupMenu();
     i18n::TextTargets TextTargets();
     void ShowCurrentValues();
