@@ -7,13 +7,11 @@
 #include "support.h"
 
 #include <gtest/gtest.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cwctype>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <set>
@@ -24,56 +22,22 @@ using namespace test;
 using i18n::TextSet;
 using enum TextSet;
 
-constexpr int kSlotCount = 12;
+constexpr int kSlotCount = std::tuple_size_v<Slots>;
 constexpr int kPromptItem = 0;
 constexpr int kBrazilianItem = 3;
 constexpr int kDeutschItem = 9;
 constexpr int kJapaneseItem = 23;
 constexpr int kPortugueseItem = 28;
 
-// The set each language list item applies, item by item.
+// The set each language list item applies, ten items a line; the prompt, item 0, applies none.
+// clang-format off
 constexpr TextSet kItemSets[i18n::kLanguageListSize] = {
-    English /* the prompt: applies nothing */,
-    Arabic,
-    BalearCatalaValencia,
-    Portuguese,
-    Bulgarian,
-    Chinese,
-    Croatian,
-    Czech,
-    Danish,
-    Deutsch,
-    Dutch,
-    English,
-    Esperanto,
-    Euskera,
-    Filipino,
-    Finnish,
-    Francais,
-    Galego,
-    Greek,
-    Hungarian,
-    Icelandic,
-    IrishGaelic,
-    Italiano,
-    Japanese,
-    Korean,
-    Latin,
-    Norwegian,
-    Polish,
-    Portuguese,
-    Romanian,
-    Russian,
-    Serbian,
-    SimplifiedChinese,
-    Slovenian,
-    SpanishSpain,
-    SpanishArgentina,
-    Swedish,
-    Thai,
-    Turkish,
-    Welsh,
+    English, Arabic, BalearCatalaValencia, Portuguese, Bulgarian, Chinese, Croatian, Czech, Danish, Deutsch,
+    Dutch, English, Esperanto, Euskera, Filipino, Finnish, Francais, Galego, Greek, Hungarian,
+    Icelandic, IrishGaelic, Italiano, Japanese, Korean, Latin, Norwegian, Polish, Portuguese, Romanian,
+    Russian, Serbian, SimplifiedChinese, Slovenian, SpanishSpain, SpanishArgentina, Swedish, Thai, Turkish, Welsh,
 };
+// clang-format on
 
 // The 27 text stores, TntComboBox2 to TntComboBox28, and the set each one holds.
 constexpr TextSet kStoreSets[] = {
@@ -88,19 +52,6 @@ int FirstItemOf(TextSet set) {
         if (kItemSets[item] == set) return item;
     }
     return -1;
-}
-
-using Slots = std::array<std::wstring, kSlotCount>;
-
-Slots ExpectedTexts(TextSet set) {
-    const i18n::LanguageTexts& t = i18n::TextsOf(set);
-    const i18n::Text* texts[kSlotCount] = {
-        &t.IpPrompt,       &t.IpHint,         &t.ChangeCaption, &t.DomainPrompt,    &t.DomainHint,       &t.ServerListPrompt,
-        &t.ServerListHint, &t.FactoryCaption, &t.HelpHint,      &t.MenuOpenCaption, &t.MenuCloseCaption, &t.MenuCreditsCaption,
-    };
-    Slots slots;
-    for (int slot = 0; slot < kSlotCount; ++slot) slots[slot] = platform::FromUtf8(texts[slot]->utf8);
-    return slots;
 }
 
 const char* const kSlotNames[kSlotCount] = {
@@ -133,34 +84,6 @@ std::array<std::wstring, 4> ButtonCopies(ProgramWindow& program) {
             program.form.Hint(app::kTntButton3)};
 }
 
-std::string WindowCaption(HWND window) {
-    char caption[64] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    return caption;
-}
-
-std::vector<std::string> LanguageListItems(HWND list) {
-    std::vector<std::string> items;
-    const auto count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
-    for (int item = 0; item < count; ++item) {
-        std::string text(static_cast<size_t>(SendMessageA(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0)), '\0');
-        SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text.data()));
-        items.push_back(text);
-    }
-    return items;
-}
-
-std::vector<std::wstring> WideItems(HWND combo) {
-    std::vector<std::wstring> items;
-    const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    for (int item = 0; item < count; ++item) {
-        std::wstring text(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0)), L'\0');
-        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text.data()));
-        items.push_back(text);
-    }
-    return items;
-}
-
 // What applying a set must leave alone, captured before and compared after.
 struct Untouched {
     std::vector<std::string> languageList;
@@ -168,7 +91,7 @@ struct Untouched {
     LRESULT serverListSelection;
 
     static Untouched Of(ProgramWindow& program) {
-        return {LanguageListItems(program.Control(app::kComboBox2)), WideText(program.Control(app::kTntEdit1)),
+        return {AnsiItems(program.Control(app::kComboBox2)), WideText(program.Control(app::kTntEdit1)),
                 WideText(program.Control(app::kTntEdit2)), MenuCaption(program.form.PopupMenu(), app::kMSNValues1),
                 SendMessageW(program.Control(app::kTntComboBox1), CB_GETCURSEL, 0, 0)};
     }
@@ -195,7 +118,7 @@ TEST(LanguageList, EveryItemAppliesItsSetAndTouchesNothingElse) {
     for (int item = 1; item < i18n::kLanguageListSize; ++item) {
         SCOPED_TRACE(before.languageList[static_cast<size_t>(item)]);
         PickLanguage(program, item);
-        const Slots expected = ExpectedTexts(kItemSets[item]);
+        const Slots expected = SlotTexts(kItemSets[item]);
         const Slots shown = ShownSlots(program);
         for (int slot = 0; slot < kSlotCount; ++slot) EXPECT_EQ(shown[slot], expected[slot]) << kSlotNames[slot];
 
@@ -205,10 +128,10 @@ TEST(LanguageList, EveryItemAppliesItsSetAndTouchesNothingElse) {
         EXPECT_EQ(copies[2], shown[7]) << "TntButton2's hint is its caption";
         EXPECT_EQ(copies[3], shown[2]) << "TntButton3's hint is its caption";
 
-        EXPECT_EQ(WindowCaption(program.form.Handle()), "Corvan v1.2");
+        EXPECT_EQ(AnsiText(program.form.Handle()), "Corvan v1.2");
         EXPECT_EQ(SendMessageA(program.Control(app::kComboBox2), CB_GETCURSEL, 0, 0), item);
         EXPECT_TRUE(Untouched::Of(program) == before) << "language list, entries, server list or MSNValues1 changed";
-        EXPECT_EQ(Pixels(program.form.FlagPicture()), ImageListPicture(program.form.Images(), item)) << "Image2";
+        EXPECT_EQ(PictureOf(program.form.FlagPicture()), ImageListPicture(program.form.Images(), item)) << "Image2";
     }
 }
 
@@ -218,13 +141,13 @@ TEST(LanguageList, NextSetLeavesNoTextOfThePreviousOne) {
     // whichever set comes next, without trying all 1,400 pairs.
     constexpr int kNames = i18n::kLanguageListSize - 1;
     for (int first = 1; first < i18n::kLanguageListSize; ++first) {
-        const Slots previous = ExpectedTexts(kItemSets[first]);
+        const Slots previous = SlotTexts(kItemSets[first]);
         for (int step : {1, 2, kNames / 2}) {
             const int second = 1 + (first - 1 + step) % kNames;
             if (kItemSets[second] == kItemSets[first]) continue;
             PickLanguage(program, first);
             PickLanguage(program, second);
-            const Slots now = ExpectedTexts(kItemSets[second]);
+            const Slots now = SlotTexts(kItemSets[second]);
             const Slots shown = ShownSlots(program);
             const auto copies = ButtonCopies(program);
             for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -259,13 +182,13 @@ TEST(LanguageList, PortugueseThenBrazilianKeepTheTextsAndChangeThePicture) {
     PickLanguage(program, kPortugueseItem);
     const Slots portuguese = ShownSlots(program);
     const auto portugueseCopies = ButtonCopies(program);
-    const std::vector<DWORD> picture28 = Pixels(program.form.FlagPicture());
+    const Picture picture28 = PictureOf(program.form.FlagPicture());
     ASSERT_EQ(picture28, ImageListPicture(program.form.Images(), 28));
 
     PickLanguage(program, kBrazilianItem);
     EXPECT_EQ(ShownSlots(program), portuguese);
     EXPECT_EQ(ButtonCopies(program), portugueseCopies);
-    const std::vector<DWORD> picture3 = Pixels(program.form.FlagPicture());
+    const Picture picture3 = PictureOf(program.form.FlagPicture());
     EXPECT_EQ(picture3, ImageListPicture(program.form.Images(), 3));
     EXPECT_NE(picture3, picture28);
 }
@@ -274,12 +197,12 @@ TEST(LanguageList, PromptAfterDeutschShowsPromptPictureAndKeepsGermanTexts) {
     ProgramWindow program;
     PickLanguage(program, kDeutschItem);
     const Slots german = ShownSlots(program);
-    ASSERT_EQ(german, ExpectedTexts(Deutsch));
+    ASSERT_EQ(german, SlotTexts(Deutsch));
 
     PickLanguage(program, kPromptItem);
     EXPECT_EQ(ShownSlots(program), german);
     EXPECT_EQ(WideText(program.Control(app::kTntButton3)), german[2]);
-    EXPECT_EQ(Pixels(program.form.FlagPicture()), ImageListPicture(program.form.Images(), 0));
+    EXPECT_EQ(PictureOf(program.form.FlagPicture()), ImageListPicture(program.form.Images(), 0));
     EXPECT_NE(ImageListPicture(program.form.Images(), 0), ImageListPicture(program.form.Images(), kDeutschItem));
 }
 
@@ -293,7 +216,7 @@ TEST(TextStores, EachHoldsItsSetsTwelveTextsWithTheFirstSelected) {
         const HWND combo = program.Control(static_cast<app::ControlId>(app::kTntComboBox2 + store));
         ASSERT_NE(combo, nullptr);
         const std::vector<std::wstring> items = WideItems(combo);
-        const Slots expected = ExpectedTexts(kStoreSets[store]);
+        const Slots expected = SlotTexts(kStoreSets[store]);
         EXPECT_EQ(items, std::vector<std::wstring>(expected.begin(), expected.end()));
         EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
         EXPECT_FALSE(IsWindowVisible(combo));
@@ -324,7 +247,7 @@ TEST(TextStores, ApplyingReadsEachItemOfTheStoreAtThatMoment) {
 
         // A set kept as constants does not read any store.
         PickLanguage(program, FirstItemOf(English));
-        EXPECT_EQ(ShownSlots(program), ExpectedTexts(English));
+        EXPECT_EQ(ShownSlots(program), SlotTexts(English));
     }
 }
 
@@ -339,13 +262,6 @@ constexpr int kButtonBorder = 3;  // pixels on each side
 const std::set<std::pair<TextSet, int>> kGivenTextsThatOverflow = {
     {Japanese, 3},  // "または、MSNサーバのドメインを置いてください。"
 };
-
-std::string Utf8(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
-    return utf8;
-}
 
 int TextWidth(HWND control, const std::wstring& text) {
     const HDC dc = GetDC(control);
@@ -384,7 +300,7 @@ TEST(TextFit, EveryCaptionFitsItsControlInEverySet) {
             if (width <= room) continue;
             overflowing.insert({static_cast<TextSet>(set), control.slot});
             EXPECT_TRUE(kGivenTextsThatOverflow.count({static_cast<TextSet>(set), control.slot}))
-                << "set " << set << ", " << kSlotNames[control.slot] << ": " << Utf8(caption) << " is " << width
+                << "set " << set << ", " << kSlotNames[control.slot] << ": " << platform::ToUtf8(caption) << " is " << width
                 << " px wide, room " << room << " px";
         }
     }
@@ -412,14 +328,12 @@ TEST(SystemLanguageStartUp, WindowSpeaksTheSystemLanguageWithThePromptSelected) 
     ASSERT_NE(row, std::end(languages));
 
     ProgramWindow program;
-    EXPECT_EQ(ShownSlots(program), ExpectedTexts(row->set));
-    EXPECT_EQ(WideText(program.Control(app::kTntButton3)), ExpectedTexts(row->set)[2]);
+    EXPECT_EQ(ShownSlots(program), SlotTexts(row->set));
+    EXPECT_EQ(WideText(program.Control(app::kTntButton3)), SlotTexts(row->set)[2]);
     EXPECT_EQ(SendMessageA(program.Control(app::kComboBox2), CB_GETCURSEL, 0, 0), 0);
-    char shown[64] = {};
-    GetWindowTextA(program.Control(app::kComboBox2), shown, sizeof shown);
-    EXPECT_STREQ(shown, "Select other language:");
-    EXPECT_EQ(Pixels(program.form.FlagPicture()), ImageListPicture(program.form.Images(), 0));
-    EXPECT_EQ(WindowCaption(program.form.Handle()), "Corvan v1.2");
+    EXPECT_EQ(AnsiText(program.Control(app::kComboBox2)), "Select other language:");
+    EXPECT_EQ(PictureOf(program.form.FlagPicture()), ImageListPicture(program.form.Images(), 0));
+    EXPECT_EQ(AnsiText(program.form.Handle()), "Corvan v1.2");
 }
 
 // The language list's two accented names under the system code page of the run's locale (CTest names
@@ -441,7 +355,7 @@ TEST(SystemCodePage, AccentedLanguageNamesShowAndApplyTheirSets) {
         EXPECT_EQ(WideItems(languages).at(static_cast<size_t>(row.item)), row.name);
         PickLanguage(program, row.item);
         EXPECT_EQ(WideText(languages), row.name) << "the closed list";
-        EXPECT_EQ(ShownSlots(program), ExpectedTexts(row.set));
+        EXPECT_EQ(ShownSlots(program), SlotTexts(row.set));
     }
 }
 
@@ -453,24 +367,18 @@ constexpr int kSwitches = 500;
 void SwitchLanguages(ProgramWindow& program, int count) {
     for (int i = 0; i < count; ++i) {
         PickLanguage(program, 1 + i % (i18n::kLanguageListSize - 1));
-        if (i % 50 == 0) Pump(std::chrono::milliseconds(1));
+        if (i % 50 == 0) RunQueuedMessages();
     }
 }
 
 TEST(LanguageSwitching, FiveHundredSwitchesKeepPrivateBytesFlat) {
     ProgramWindow program;
     SwitchLanguages(program, 2 * (i18n::kLanguageListSize - 1));  // every set once, so caches are full
-    PROCESS_MEMORY_COUNTERS_EX before{};
-    before.cb = sizeof before;
-    ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&before), sizeof before));
-    SwitchLanguages(program, kSwitches);
-    PROCESS_MEMORY_COUNTERS_EX after{};
-    after.cb = sizeof after;
-    ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&after), sizeof after));
-    // Wine leaves PrivateUsage at 0 and reports the private bytes as PagefileUsage.
-    const SIZE_T privateBefore = before.PrivateUsage ? before.PrivateUsage : before.PagefileUsage;
-    const SIZE_T privateAfter = after.PrivateUsage ? after.PrivateUsage : after.PagefileUsage;
+    const size_t privateBefore = PrivateBytes();
     ASSERT_GT(privateBefore, 0u);
+    SwitchLanguages(program, kSwitches);
+    const size_t privateAfter = PrivateBytes();
+    ASSERT_GT(privateAfter, 0u);
     // Twelve texts a switch: even 100 bytes lost per switch would show as 50 KB.
     EXPECT_LT(static_cast<long long>(privateAfter) - static_cast<long long>(privateBefore), 64 * 1024)
         << privateBefore << " -> " << privateAfter << " bytes";
@@ -479,8 +387,6 @@ TEST(LanguageSwitching, FiveHundredSwitchesKeepPrivateBytesFlat) {
 TEST(LanguageSwitching, FiveHundredSwitchesKeepGdiObjectsFlat) {
     ProgramWindow program;
     SwitchLanguages(program, i18n::kLanguageListSize - 1);
-    // GetGuiResources counts nothing under Wine; GdiObjectCount walks the handle table there.
-    // USER objects have no such count under Wine and go unchecked.
     const int before = GdiObjectCount();
     if (before < 0) GTEST_SKIP() << "no way to count this process's GDI objects here";
     SwitchLanguages(program, kSwitches);
@@ -490,8 +396,8 @@ TEST(LanguageSwitching, FiveHundredSwitchesKeepGdiObjectsFlat) {
 // ---------------------------------------------------------------------------------------------------
 // Real glyphs, not boxes, for every script of the sets, in the labels' font as the prefix sets it up
 
-std::vector<DWORD> Rendered(HFONT font, const std::wstring& text) {
-    return DrawnOnWhite(48, 24, [&](HDC canvas) {
+Picture Rendered(HFONT font, const std::wstring& text) {
+    return DrawnPicture(48, 24, RGB(255, 255, 255), [&](HDC canvas) {
         const HGDIOBJ previous = SelectObject(canvas, font);
         TextOutW(canvas, 4, 4, text.c_str(), static_cast<int>(text.size()));
         SelectObject(canvas, previous);
@@ -501,13 +407,13 @@ std::vector<DWORD> Rendered(HFONT font, const std::wstring& text) {
 TEST(WindowFont, EveryLetterOfEveryScriptDrawsAGlyphOfItsOwn) {
     ProgramWindow program;
     const auto font = reinterpret_cast<HFONT>(SendMessageW(program.Control(app::kTntLabel1), WM_GETFONT, 0, 0));
-    const std::vector<DWORD> missing = Rendered(font, L"\x0378");  // unassigned: drawn as the missing-glyph box
-    const std::vector<DWORD> blank = Rendered(font, L" ");
+    const Picture missing = Rendered(font, L"\x0378");  // unassigned: drawn as the missing-glyph box
+    const Picture blank = Rendered(font, L" ");
     for (const TextSet set : {Japanese, Chinese, SimplifiedChinese, Korean, Thai, Arabic, Greek, Russian, Bulgarian}) {
-        for (const std::wstring& text : ExpectedTexts(set)) {
+        for (const std::wstring& text : SlotTexts(set)) {
             for (const wchar_t letter : text) {
                 if (letter < 0x0370 || letter == L'\xB4' || std::iswspace(letter)) continue;  // Latin is not in question here
-                const std::vector<DWORD> drawn = Rendered(font, std::wstring(1, letter));
+                const Picture drawn = Rendered(font, std::wstring(1, letter));
                 EXPECT_NE(drawn, missing) << "set " << static_cast<int>(set) << ": U+" << std::hex
                                           << static_cast<unsigned>(letter);
                 EXPECT_NE(drawn, blank) << "set " << static_cast<int>(set) << ": U+" << std::hex << static_cast<unsigned>(letter);
@@ -571,12 +477,6 @@ std::string Name(std::optional<ReadingOrder> order) {
     return !order ? "neither order" : *order == ReadingOrder::RightToLeft ? "right to left" : "left to right";
 }
 
-POINT CentreOf(HWND window) {
-    RECT box{};
-    GetWindowRect(window, &box);
-    return {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
-}
-
 // The tooltip as it shows the hint of `control` when the pointer comes to rest on it.
 Picture ShownHint(HWND tooltip, HWND control) {
     const auto showing = [&] {
@@ -596,9 +496,9 @@ Picture ShownHint(HWND tooltip, HWND control) {
         PumpUntil(showing, 1s);
     }
     if (!showing()) return {};
-    Pump(200ms);  // drawn
     RECT tip{};
     GetWindowRect(tooltip, &tip);
+    PumpUntil([&] { return !InkedColumns(ScreenPixels(tip), 2).empty(); }, 2s);  // the text has reached the screen
     return ScreenPixels(tip);
 }
 
@@ -607,7 +507,7 @@ TEST(ReadingOrder, ArabicReadsRightToLeftAndTheNextSetLeftToRightAgain) {
     const HWND main = program.form.Handle();
     const HWND tooltip = TooltipOf(main);
     ASSERT_NE(tooltip, nullptr);
-    const Slots arabic = ExpectedTexts(Arabic);
+    const Slots arabic = SlotTexts(Arabic);
     constexpr int kButtonFrame = 4;  // the button's edges and the default button's ring
     constexpr int kTipFrame = 2;
     const struct {
@@ -678,47 +578,24 @@ TEST(ReadingOrder, ArabicReadsRightToLeftAndTheNextSetLeftToRightAgain) {
 class RegionalSettingsStandIn {
 public:
     RegionalSettingsStandIn() {
-        char system[MAX_PATH] = {};
-        GetSystemDirectoryA(system, MAX_PATH);  // for this 32-bit process, where 32-bit rundll32 looks
-        m_applet = std::string(system) + "\\intl.cpl";
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        m_log = std::string(temp) + "corvan-intl-cpl.log";
         DeleteFileA(m_log.c_str());
-        CopyFileA((ExeDirectory() + "\\intl.cpl").c_str(), m_applet.c_str(), FALSE);
         SetEnvironmentVariableA("CORVAN_STANDIN_CPL_LOG", m_log.c_str());
     }
     ~RegionalSettingsStandIn() {
         SetEnvironmentVariableA("CORVAN_STANDIN_CPL_LOG", nullptr);
-        DeleteFileA(m_applet.c_str());
+        StopProcessesNamed("rundll32.exe");  // the Control Panel's host, which still has the applet loaded
     }
-    bool Installed() const { return GetFileAttributesA(m_applet.c_str()) != INVALID_FILE_ATTRIBUTES; }
-    std::vector<std::string> Log() const {
-        std::vector<std::string> lines;
-        std::ifstream log(m_log);
-        for (std::string line; std::getline(log, line);) lines.push_back(line);
-        return lines;
-    }
+    bool Installed() const { return m_applet.Planted(); }
+    std::vector<std::string> Log() const { return FileLines(m_log); }
 
 private:
-    std::string m_applet;
-    std::string m_log;
-};
-
-// A file put where it does not belong for the length of a test, and taken away again.
-class PlantedFile {
-public:
-    PlantedFile(const std::string& from, std::string at) : m_path(std::move(at)) {
-        m_planted = CopyFileA(from.c_str(), m_path.c_str(), FALSE) != FALSE;
+    static std::string SystemFolder() {
+        char system[MAX_PATH] = {};
+        GetSystemDirectoryA(system, MAX_PATH);  // for this 32-bit process, where 32-bit rundll32 looks
+        return system;
     }
-    ~PlantedFile() { DeleteFileA(m_path.c_str()); }
-    PlantedFile(const PlantedFile&) = delete;
-    PlantedFile& operator=(const PlantedFile&) = delete;
-    bool Planted() const { return m_planted; }
-
-private:
-    std::string m_path;
-    bool m_planted = false;
+    const PlantedFile m_applet{ExeDirectory() + "\\intl.cpl", SystemFolder() + "\\intl.cpl"};
+    const std::string m_log = TempPath("corvan-intl-cpl.log");
 };
 
 TEST(Globe, ClickOpensTheRegionalSettingsThroughTheSystemsOwnRundll32) {
@@ -739,8 +616,7 @@ TEST(Globe, ClickOpensTheRegionalSettingsThroughTheSystemsOwnRundll32) {
     ProgramWindow program;
     const ShellExecuteRecorder shell;
     ASSERT_TRUE(shell.Installed());
-    const HWND globe = program.Control(app::kTntImage2);
-    SendMessageW(program.form.Handle(), WM_COMMAND, MAKEWPARAM(app::kTntImage2, STN_CLICKED), reinterpret_cast<LPARAM>(globe));
+    Notify(program, app::kTntImage2, STN_CLICKED);
     // The shell is given the full path: Wine would find the system's copy by name as well, Windows
     // looks beside the program and in the current directory first.
     ASSERT_EQ(shell.Calls().size(), 1u);
@@ -778,7 +654,6 @@ TEST(Globe, ClickOpensTheRegionalSettingsThroughTheSystemsOwnRundll32) {
     }
     EXPECT_TRUE(opened);
     EXPECT_TRUE(StandInLog().empty()) << "a planted rundll32.exe ran";
-    StopProcessesNamed("rundll32.exe");
 }
 
 }  // namespace
