@@ -33,10 +33,6 @@ bool IsValidUtf8(const std::string& text) {
     return true;
 }
 
-bool EndsWith(const std::string& text, std::string_view end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 TEST(TextSets, EverySetHasTwelveNonEmptyUtf8TextsWithoutLineBreaks) {
     for (int set = 0; set < kTextSetCount; ++set) {
         const auto slots = Slots(TextsOf(static_cast<TextSet>(set)));
@@ -52,9 +48,9 @@ TEST(TextSets, DomainHintEndsWithDispatchHostAndSevenSetsAddOneBlank) {
     int withBlank = 0;
     for (int set = 0; set < kTextSetCount; ++set) {
         const std::string hint = TextsOf(static_cast<TextSet>(set)).DomainHint.utf8;
-        const bool blank = EndsWith(hint, std::string(kHost) + " ");
-        EXPECT_TRUE(blank || EndsWith(hint, kHost)) << "set " << set << ": " << hint;
-        EXPECT_FALSE(EndsWith(hint, std::string(kHost) + "  ")) << "set " << set;
+        const bool blank = hint.ends_with(std::string(kHost) + " ");
+        EXPECT_TRUE(blank || hint.ends_with(kHost)) << "set " << set << ": " << hint;
+        EXPECT_FALSE(hint.ends_with(std::string(kHost) + "  ")) << "set " << set;
         withBlank += blank;
     }
     EXPECT_EQ(withBlank, 7);

@@ -117,7 +117,6 @@ public:
     ~Process();
     Process(Process&&) = default;
     DWORD Id() const { return m_id; }
-    HANDLE Handle() const { return m_process.get(); }
     bool WaitForExit(std::chrono::milliseconds limit);
     DWORD ExitCode() const;
     bool Running() const;

@@ -21,6 +21,12 @@ namespace {
 
 using namespace test;
 
+// The rows of the parameterised tests below print as, and name their cases by, their `name`.
+template <typename Row>
+requires requires(const Row& row) { row.name; }
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
+constexpr auto RowName = [](const auto& info) { return std::string(info.param.name); };
+
 void Minimise(HWND mainWindow) { SendMessageW(mainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0); }
 
 // What the shell sends when the user does something with the mouse on the icon.
@@ -136,8 +142,6 @@ struct MinimiseRow {
     bool intoTray;
 };
 
-void PrintTo(const MinimiseRow& row, std::ostream* out) { *out << row.name; }
-
 class MinimiseCommand : public testing::TestWithParam<MinimiseRow> {};
 
 TEST_P(MinimiseCommand, GoesToTheTrayOnlyForAWholeSCMinimizeToTheMainWindow) {
@@ -184,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The taskbar button minimises the whole program through the application window.
         MinimiseRow{"ApplicationWindowMinimised",
                     [](HWND main) { SendMessageW(ApplicationWindowOf(main), WM_SYSCOMMAND, SC_MINIMIZE, 0); }, false}),
-    [](const testing::TestParamInfo<MinimiseRow>& info) { return std::string(info.param.name); });
+    RowName);
 
 // ---- A notification area that refuses the icon ----
 
@@ -282,18 +286,19 @@ TEST_F(Tray, DoubleClickShowsWindowKeepsIconAndMinimisingAgainLeavesOneIcon) {
     EXPECT_FALSE(TrayIconShown(main));
 }
 
-// What the screen shows where the notification area's first icon sits.
-Picture FirstIconSlot() {
+// Minimises into the notification area and waits until the shell has drawn the icon where a real click goes.
+void MinimiseUntilIconDrawn(HWND mainWindow) {
     const POINT centre = FirstTrayIconPoint();
     const int half = GetSystemMetrics(SM_CXSMICON) / 2;
-    return ScreenPixels({centre.x - half, centre.y - half, centre.x + half, centre.y + half});
+    const RECT slot{centre.x - half, centre.y - half, centre.x + half, centre.y + half};
+    const Picture empty = ScreenPixels(slot);
+    Minimise(mainWindow);
+    PumpUntil([&] { return ScreenPixels(slot) != empty; });
 }
 
 // The whole way through the shell: a real double click on the icon in the taskbar's notification area.
 TEST_F(Tray, RealDoubleClickOnTheIconShowsWindow) {
-    const Picture empty = FirstIconSlot();
-    Minimise(main);
-    PumpUntil([&] { return FirstIconSlot() != empty; });  // the shell has drawn the icon where the click goes
+    MinimiseUntilIconDrawn(main);
     ASSERT_TRUE(TrayIconShown(main));
 
     MouseClickAt(FirstTrayIconPoint(), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 2);
@@ -461,9 +466,7 @@ TEST_F(Tray, ClickElsewhereClosesTheMenuUnchosen) {
 
 // The whole way through the shell: a real right-button press on the icon in the notification area.
 TEST_F(Tray, RealRightPressOnTheIconOpensTheMenu) {
-    const Picture empty = FirstIconSlot();
-    Minimise(main);
-    PumpUntil([&] { return FirstIconSlot() != empty; });  // the shell has drawn the icon where the click goes
+    MinimiseUntilIconDrawn(main);
     ASSERT_TRUE(TrayIconShown(main));
 
     PopupMenuWatcher watcher;
@@ -489,8 +492,6 @@ struct ChoiceRow {
     UINT item;
     DWORD down, up;  // the mouse button that chooses the item
 };
-
-void PrintTo(const ChoiceRow& row, std::ostream* out) { *out << row.name; }
 
 class MenuChoice : public testing::TestWithParam<ChoiceRow> {};
 
@@ -547,7 +548,7 @@ INSTANTIATE_TEST_SUITE_P(Items, MenuChoice,
                                          ChoiceRow{"Creditos1WithRightButton", app::kCreditos1, MOUSEEVENTF_RIGHTDOWN,
                                                    MOUSEEVENTF_RIGHTUP},
                                          ChoiceRow{"Cerrar2", app::kCerrar2, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}),
-                         [](const testing::TestParamInfo<ChoiceRow>& info) { return std::string(info.param.name); });
+                         RowName);
 
 // ---- Closing ----
 
@@ -556,8 +557,6 @@ struct CloseRow {
     State state;
     void (*close)(ProgramWindow& program);
 };
-
-void PrintTo(const CloseRow& row, std::ostream* out) { *out << row.name; }
 
 class CloseWithIcon : public testing::TestWithParam<CloseRow> {};
 
@@ -596,7 +595,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  SetFocus(program.Control(app::kTntButton1));
                                  PressKeys({VK_MENU, VK_F4});
                              }}),
-    [](const testing::TestParamInfo<CloseRow>& info) { return std::string(info.param.name); });
+    RowName);
 
 // After the open item the record is cleared: closing makes no remove request. An icon the test puts
 // under the same window and id stays where a second request would have taken it away.
@@ -621,8 +620,6 @@ struct ProcessCloseRow {
     State state;
     void (*close)(HWND mainWindow, DWORD threadId);
 };
-
-void PrintTo(const ProcessCloseRow& row, std::ostream* out) { *out << row.name; }
 
 class CloseProgram : public testing::TestWithParam<ProcessCloseRow> {};
 
@@ -664,7 +661,7 @@ INSTANTIATE_TEST_SUITE_P(
                                         }
                                         PressKeys({VK_MENU, VK_F4});
                                     }}),
-    [](const testing::TestParamInfo<ProcessCloseRow>& info) { return std::string(info.param.name); });
+    RowName);
 
 // ---- A restarted shell ----
 
