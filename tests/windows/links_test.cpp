@@ -75,8 +75,7 @@ TEST_F(Links, ClickNotificationsOpenTheirPages) {
 }
 
 TEST_F(Links, RealClicksOpenTheirPages) {
-    SetForegroundWindow(main);
-    PumpUntil([&] { return GetForegroundWindow() == main; });
+    BringToFront(main);
     CheckEveryLink([&](const LinkRow& link) {
         MouseClickAt(CentreOf(program.Control(link.control)));
         // Two clicks on one spot in quick succession would be a double click: the next link is elsewhere.
