@@ -53,6 +53,15 @@ constexpr LanguageTexts kTexts[] = {
 };
 static_assert(std::size(kTexts) == kTextSetCount);
 
+// The first text file out of the order of TextSet, or -1: each file names the set it belongs to.
+consteval int TextsOutOfTextSetOrder() {
+    for (int set = 0; set < kTextSetCount; ++set) {
+        if (kTexts[set].set != static_cast<TextSet>(set)) return set;
+    }
+    return -1;
+}
+static_assert(TextsOutOfTextSetOrder() == -1, "a text file is included in the place of another set");
+
 // Where a set lives: kConstants, or the number of its store counted from TntComboBox2 (which is store 0).
 constexpr int kConstants = -1;
 constexpr int kStores[kTextSetCount] = {
