@@ -62,13 +62,11 @@ void SetReadingOrder(HMENU menu, UINT item, ReadingOrder order) {
 }  // namespace
 
 void FillTextStores(const TextTargets& targets) {
-    for (int set = 0; set < kTextSetCount; ++set) {
-        const auto store = StoreOf(static_cast<TextSet>(set));
-        if (!store) continue;
-        const HWND combo = targets.stores[static_cast<size_t>(*store)];
-        const LanguageTexts& texts = TextsOf(static_cast<TextSet>(set));
+    for (const Language& language : Languages()) {
+        if (!language.store) continue;
+        const HWND combo = targets.stores[static_cast<size_t>(*language.store)];
         for (int slot = 0; slot < kSlotCount; ++slot) {
-            const std::wstring item = platform::FromUtf8(Slot(texts, slot).utf8);
+            const std::wstring item = platform::FromUtf8(Slot(language.texts, slot).utf8);
             SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
         }
         SendMessageW(combo, CB_SETCURSEL, 0, 0);

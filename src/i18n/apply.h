@@ -12,8 +12,6 @@
 
 namespace i18n {
 
-inline constexpr int kTextStoreCount = 27;
-
 struct TextTargets {
     HWND window;
     HWND ipPrompt, ipEdit, changeButton, domainPrompt, domainEdit, serverListPrompt, serverList;
