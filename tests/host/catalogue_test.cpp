@@ -129,6 +129,24 @@ TEST(LanguageList, NamesLeadToSetsByWholeExactText) {
     EXPECT_EQ(reached.size(), static_cast<size_t>(kTextSetCount));
 }
 
+TEST(LanguageTable, EveryLookupLeadsBackToItsRow) {
+    const auto items = LanguageListItems();
+    for (const Language& language : Languages()) {
+        SCOPED_TRACE(testing::Message() << "set " << static_cast<int>(language.set));
+        EXPECT_EQ(&TextsOf(language.set), &language.texts);
+        EXPECT_EQ(StoreOf(language.set), language.store);
+        EXPECT_TRUE(ReadingOrderOf(language.set) == language.readingOrder);
+        for (const ListName& name : language.names) {
+            EXPECT_EQ(TextSetOfName(name.text), language.set) << name.text;
+            ASSERT_LT(static_cast<size_t>(name.item), items.size());
+            EXPECT_STREQ(items[static_cast<size_t>(name.item)], name.text);
+        }
+        for (const unsigned short id : language.systemLanguages) {
+            EXPECT_EQ(TextSetOfSystemLanguage(id), language.set) << std::hex << id;
+        }
+    }
+}
+
 TEST(SystemLanguage, TableGivesEachIdentifierItsSet) {
     const struct {
         std::vector<unsigned short> ids;

@@ -29,27 +29,28 @@ constexpr int kDeutschItem = 9;
 constexpr int kJapaneseItem = 23;
 constexpr int kPortugueseItem = 28;
 
-// The set each language list item applies, ten items a line; the prompt, item 0, applies none.
-// clang-format off
-constexpr TextSet kItemSets[i18n::kLanguageListSize] = {
-    English, Arabic, BalearCatalaValencia, Portuguese, Bulgarian, Chinese, Croatian, Czech, Danish, Deutsch,
-    Dutch, English, Esperanto, Euskera, Filipino, Finnish, Francais, Galego, Greek, Hungarian,
-    Icelandic, IrishGaelic, Italiano, Japanese, Korean, Latin, Norwegian, Polish, Portuguese, Romanian,
-    Russian, Serbian, SimplifiedChinese, Slovenian, SpanishSpain, SpanishArgentina, Swedish, Thai, Turkish, Welsh,
-};
-// clang-format on
+// The set a language list item applies, as the table of languages gives it; none for the prompt.
+std::optional<TextSet> SetOfItem(int item) {
+    for (const i18n::Language& language : i18n::Languages()) {
+        for (const i18n::ListName& name : language.names) {
+            if (name.item == item) return language.set;
+        }
+    }
+    return std::nullopt;
+}
 
-// The 27 text stores, TntComboBox2 to TntComboBox28, and the set each one holds.
-constexpr TextSet kStoreSets[] = {
-    Japanese,  Russian,  Arabic, Chinese,  Korean,    SimplifiedChinese, Swedish,     Greek,     Polish,   Icelandic,
-    Norwegian, Finnish,  Danish, Croatian, Slovenian, Serbian,           Czech,       Bulgarian, Filipino, Hungarian,
-    Turkish,   Romanian, Welsh,  Latin,    Thai,      Esperanto,         IrishGaelic,
-};
-static_assert(std::size(kStoreSets) == app::kTextStoreCount);
+// The set that text store `store` (0 for TntComboBox2) holds, as the table of languages gives it.
+std::optional<TextSet> SetOfStore(int store) {
+    for (const i18n::Language& language : i18n::Languages()) {
+        if (language.store == store) return language.set;
+    }
+    return std::nullopt;
+}
+static_assert(i18n::kTextStoreCount == app::kTextStoreCount);
 
 int FirstItemOf(TextSet set) {
     for (int item = 1; item < i18n::kLanguageListSize; ++item) {
-        if (kItemSets[item] == set) return item;
+        if (SetOfItem(item) == set) return item;
     }
     return -1;
 }
@@ -118,7 +119,7 @@ TEST(LanguageList, EveryItemAppliesItsSetAndTouchesNothingElse) {
     for (int item = 1; item < i18n::kLanguageListSize; ++item) {
         SCOPED_TRACE(before.languageList[static_cast<size_t>(item)]);
         PickLanguage(program, item);
-        const Slots expected = SlotTexts(kItemSets[item]);
+        const Slots expected = SlotTexts(SetOfItem(item).value());
         const Slots shown = ShownSlots(program);
         for (int slot = 0; slot < kSlotCount; ++slot) EXPECT_EQ(shown[slot], expected[slot]) << kSlotNames[slot];
 
@@ -141,13 +142,13 @@ TEST(LanguageList, NextSetLeavesNoTextOfThePreviousOne) {
     // whichever set comes next, without trying all 1,400 pairs.
     constexpr int kNames = i18n::kLanguageListSize - 1;
     for (int first = 1; first < i18n::kLanguageListSize; ++first) {
-        const Slots previous = SlotTexts(kItemSets[first]);
+        const Slots previous = SlotTexts(SetOfItem(first).value());
         for (int step : {1, 2, kNames / 2}) {
             const int second = 1 + (first - 1 + step) % kNames;
-            if (kItemSets[second] == kItemSets[first]) continue;
+            if (SetOfItem(second) == SetOfItem(first)) continue;
             PickLanguage(program, first);
             PickLanguage(program, second);
-            const Slots now = SlotTexts(kItemSets[second]);
+            const Slots now = SlotTexts(SetOfItem(second).value());
             const Slots shown = ShownSlots(program);
             const auto copies = ButtonCopies(program);
             for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -216,7 +217,7 @@ TEST(TextStores, EachHoldsItsSetsTwelveTextsWithTheFirstSelected) {
         const HWND combo = program.Control(static_cast<app::ControlId>(app::kTntComboBox2 + store));
         ASSERT_NE(combo, nullptr);
         const std::vector<std::wstring> items = WideItems(combo);
-        const Slots expected = SlotTexts(kStoreSets[store]);
+        const Slots expected = SlotTexts(SetOfStore(store).value());
         EXPECT_EQ(items, std::vector<std::wstring>(expected.begin(), expected.end()));
         EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
         EXPECT_FALSE(IsWindowVisible(combo));
