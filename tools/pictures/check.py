@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Checks the files in resources/pictures/ independently of the generator:
+"""Checks the files in resources/pictures/ independently of the generator
+(only which picture goes where, and of which kind, comes from strip.py):
 layout as Pillow reads it, sizes, and the transparent-colour rules.
 generate.sh runs it after generating; it can also be run alone:
     /usr/bin/python3 tools/pictures/check.py
@@ -11,11 +12,11 @@ import sys
 
 from PIL import BmpImagePlugin, IcoImagePlugin, Image
 
+import strip
+
 ROOT = os.path.normpath(os.path.join(os.path.dirname(
     os.path.abspath(__file__)), "..", ".."))
 PICTURES = os.path.join(ROOT, "resources", "pictures")
-FULL_SQUARE = {2, 6, 39}
-EMBLEMS = {0, 21}
 BLACK = (0, 0, 0)
 # Pillow's raw modes for BI_RGB pixel rows, by bits per pixel
 RAW_BITS = {"P;4": 4, "P": 8, "BGR": 24, "BGRX": 32}
@@ -88,16 +89,24 @@ def enclosed_black(cell):
 
 
 def check_flags():
+    pictures = strip.pictures()
     w, h, bpp, rows, extra = parse_bmp(read("flags.bmp"), "flags.bmp")
-    if (w, h, bpp) != (640, 16, 32):
-        fail("flags.bmp: %dx%d %d bpp, want 640x16 32 bpp" % (w, h, bpp))
+    if (w, h, bpp) != (16 * len(pictures), 16, 32):
+        fail("flags.bmp: %dx%d %d bpp, want %dx16 32 bpp"
+             % (w, h, bpp, 16 * len(pictures)))
         return
     if any(extra):
         fail("flags.bmp: fourth byte or padding not 0")
-    for i in range(40):
+    first_of_key = {}
+    for i, (key, kind, _) in enumerate(pictures):
         cell = [row[16 * i:16 * i + 16] for row in rows]
+        first = first_of_key.setdefault(key, i)
+        if first != i and cell != [row[16 * first:16 * first + 16]
+                                   for row in rows]:
+            fail("flags.bmp: pictures %d and %d differ (both %s)"
+                 % (first, i, key))
         corner = cell[15][0]
-        if i in FULL_SQUARE:
+        if kind in ("1x1", "own-square"):  # the whole square
             if corner == BLACK:
                 fail("flags.bmp %d: bottom-left pixel black" % i)
             same = sum(c == corner for row in cell for c in row)
@@ -109,7 +118,7 @@ def check_flags():
             continue
         if corner != BLACK:
             fail("flags.bmp %d: bottom-left pixel not black" % i)
-        if i in EMBLEMS:
+        if kind == "emblem":
             if enclosed_black(cell):
                 fail("flags.bmp %d: black pixels inside the shape" % i)
             if sum(c != BLACK for row in cell for c in row) < 60:
@@ -121,8 +130,6 @@ def check_flags():
                 fail("flags.bmp %d: row %d not black" % (i, y))
             if 3 <= y <= 12 and blacks:
                 fail("flags.bmp %d: black pixel in flag row %d" % (i, y))
-    if [row[80:96] for row in rows] != [row[512:528] for row in rows]:
-        fail("flags.bmp: pictures 5 and 32 differ")
 
 
 def check_globe():

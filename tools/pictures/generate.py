@@ -6,13 +6,15 @@ Run it through the one command (it also runs check.py):
     tools/pictures/generate.sh
 
 Outputs (byte-for-byte reproducible):
-  flags.bmp   640 x 16, 32 bpp BI_RGB, the 40 pictures of the language list
+  flags.bmp   16 x 16 for each item of the language list (640 x 16 for 40),
+              32 bpp BI_RGB, in the order of src/i18n/languages.inc
   corvan.ico  one 32 x 32 32-bit image with alpha (window / main icon)
   help.ico    48/32/16 at 4 bpp and 8 bpp, 64/48/32/16 at 32 bpp
   globe.bmp   27 x 31, 24 bpp, a globe on a stand on pure black
 
 Needs: python3 with Pillow (Debian: python3-pil), rsvg-convert, and the
-flag-icons SVGs kept in third_party/flag-icons/flags/.
+flag-icons SVGs kept in third_party/flag-icons/flags/.  Which flag goes where,
+and how each is drawn: strip.py.
 """
 
 import io
@@ -25,6 +27,7 @@ import tempfile
 from PIL import Image, ImageChops
 
 import pixels as px
+import strip
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
@@ -34,76 +37,6 @@ FLAG_DIR = os.path.join(ROOT, "third_party", "flag-icons", "flags")
 
 BLACK = (0, 0, 0)
 NEAR_BLACK = (0x10, 0x10, 0x10)
-
-# How a picture of the language list is made:
-#   ("4x3", code)     flag-icons' 4:3 flag stretched to 16 x 10
-#   ("4x3fit", code)  4:3 flag fitted to the height, its side edges extended
-#                     (keeps round emblems round: Japan, Korea, Brazil)
-#   ("1x1", code)     flag-icons' square flag, filling the whole 16 x 16 cell
-#   ("own", name)     svg/NAME.svg, 16 x 10
-#   ("own-square", name)  svg/NAME.svg filling the whole 16 x 16 cell
-#   ("emblem", name)  svg/NAME.svg, a 16 x 16 shape on pure black
-# An optional third item gives pixel-grid hints (see pixels.warp): stripe and
-# cross edges, in the SVG's own units (flag-icons: 640 x 480 for 4x3,
-# 512 x 512 for 1x1), and the pixel edge each one must land on, so that
-# stripes and crosses come out crisp instead of blurred across two pixels.
-H3 = {"y": [(160, 3), (320, 7)]}           # three horizontal bands: 3-4-3
-V3 = {"x": [(213.3, 5), (426.7, 11)]}      # three vertical bands: 5-6-5
-NORDIC_FIMBRIATED = {"x": [(180, 4), (210, 5), (270, 7), (300, 8)],
-                     "y": [(180, 3), (210, 4), (270, 6), (300, 7)]}
-FLAG_LIST = [
-    ("emblem", "star"),                                   # 0  gold star
-    ("4x3", "sa"),                                        # 1  Saudi Arabia
-    ("own-square", "valencia"),                           # 2  Valencian Comm.
-    ("4x3fit", "br"),                                     # 3  Brazil
-    ("4x3", "bg", H3),                                    # 4  Bulgaria
-    ("4x3", "cn"),                                        # 5  China
-    ("1x1", "hr", {"y": [(170.7, 5), (341.3, 11)]}),      # 6  Croatia
-    ("4x3", "cz"),                                        # 7  Czech Republic
-    ("4x3", "dk", {"x": [(205.7, 5), (274.3, 7)],
-                   "y": [(205.7, 4), (274.3, 6)]}),       # 8  Denmark
-    ("4x3", "de", H3),                                    # 9  Germany
-    ("4x3", "nl", H3),                                    # 10 Netherlands
-    ("4x3", "gb", {"x": [(241, 6), (273, 7), (369, 9), (401, 10)],
-                   "y": [(160, 3), (193, 4), (289, 6), (320, 7)]}),
-    #                                                       11 United Kingdom
-    ("own", "esperanto"),                                 # 12 Esperanto
-    ("4x3", "es-pv", {"x": [(288.1, 7), (351.9, 9)],
-                      "y": [(208.1, 4), (271.9, 6)]}),    # 13 Basque Country
-    ("4x3", "ph"),                                        # 14 Philippines
-    ("4x3", "fi", {"x": [(175.5, 5), (306.4, 7)],
-                   "y": [(174.5, 4), (305.5, 6)]}),       # 15 Finland
-    ("4x3", "fr", V3),                                    # 16 France
-    ("4x3", "es-ga"),                                     # 17 Galicia
-    ("4x3", "gr", {"x": [(106.7, 2), (160, 3), (266.7, 5)],
-                   "y": [(53.3 * k, k) for k in range(1, 9)]}),
-    #                                                       18 Greece
-    ("4x3", "hu", H3),                                    # 19 Hungary
-    ("4x3", "is", {"x": [(186.7, 4), (213.3, 5), (266.7, 7), (293.3, 8)],
-                   "y": [(186.7, 3), (213.3, 4), (266.7, 6), (293.3, 7)]}),
-    #                                                       20 Iceland
-    ("emblem", "shamrock"),                               # 21 shamrock
-    ("4x3", "it", V3),                                    # 22 Italy
-    ("4x3fit", "jp"),                                     # 23 Japan
-    ("4x3fit", "kr"),                                     # 24 South Korea
-    ("4x3", "va"),                                        # 25 Vatican City
-    ("4x3", "no", NORDIC_FIMBRIATED),                     # 26 Norway
-    ("4x3", "pl"),                                        # 27 Poland
-    ("4x3", "pt", {"x": [(256, 6)]}),                     # 28 Portugal
-    ("4x3", "ro", V3),                                    # 29 Romania
-    ("4x3", "ru", H3),                                    # 30 Russia
-    ("4x3", "rs", H3),                                    # 31 Serbia
-    ("4x3", "cn"),                                        # 32 China (= 5)
-    ("4x3", "si", H3),                                    # 33 Slovenia
-    ("4x3", "es", {"y": [(120, 2), (360, 8)]}),           # 34 Spain
-    ("4x3", "ar", H3),                                    # 35 Argentina
-    ("4x3", "se", {"x": [(176, 5), (272, 7)],
-                   "y": [(192, 4), (288, 6)]}),           # 36 Sweden
-    ("4x3", "th", {"y": [(82.5, 2), (162.5, 3), (322.5, 7),
-                         (400, 8)]}),                     # 37 Thailand
-    ("4x3", "tr"),                                        # 38 Turkey
-    ("1x1", "gb-wls"),                                    # 39 Wales
-]
 
 FLAG_OVERSAMPLE = 24       # 16 x 10 flags are rendered at 384 x 240
 EMBLEM_OVERSAMPLE = 16
@@ -231,13 +164,12 @@ def unique_corner(cell):
 
 
 def make_flags(tmp):
-    strip = Image.new("RGB", (16 * len(FLAG_LIST), 16))
-    for i, entry in enumerate(FLAG_LIST):
-        kind, name = entry[:2]
-        hints = entry[2] if len(entry) > 2 else None
-        strip.paste(make_flag_cell(kind, name, hints, tmp), (16 * i, 0))
-    strip.putalpha(0)  # 32 bpp with the fourth byte 0
-    return bmp_bytes(strip)
+    pictures = strip.pictures()
+    flags = Image.new("RGB", (16 * len(pictures), 16))
+    for i, (key, kind, hints) in enumerate(pictures):
+        flags.paste(make_flag_cell(kind, key, hints, tmp), (16 * i, 0))
+    flags.putalpha(0)  # 32 bpp with the fourth byte 0
+    return bmp_bytes(flags)
 
 
 def make_globe(tmp):
