@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 
 #include "app/links.h"
+#include "app/phase_marks.h"
 #include "i18n/apply.h"
 #include "i18n/catalogue.h"
 #include "messenger/server_value.h"
@@ -81,6 +82,7 @@ static_assert(InKindOrder(), "one row per control kind, in the order of ControlK
 }  // namespace
 
 void TForm1::CreateControls() {
+    MarkPhase("main window until WM_CREATE");
     const HINSTANCE instance = m_app.Instance();
     m_windowFont = MakeFont(Scale(kWindowFontHeight, m_dpi), FW_NORMAL);
     m_edit1Font = MakeFont(Scale(kEdit1FontHeight, m_dpi), FW_BOLD);
@@ -96,14 +98,18 @@ void TForm1::CreateControls() {
     const platform::UniqueBitmap flags(
         static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_FLAGS), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     ImageList_Add(m_images.get(), flags.get(), nullptr);  // copies the pictures; the strip is freed here
+    MarkPhase("fonts, hints, icons, globe, image list");
 
-    for (const ControlLayout& control : MainWindowLayout()) CreateControl(control);
+    for (const ControlLayout& control : MainWindowLayout()) {
+        if (control.id == kTntComboBox1) MarkPhase("controls before the server list");
+        m_controls.push_back(CreateControl(control));
+        if (control.id == kTntComboBox1) MarkPhase("the server list");
+    }
+    MarkPhase("the 27 text stores");
     CreatePopupMenu();
 
     SetWindowTextA(Control(kLabel3), kMakersCaption);
-    m_hints.Set(Control(kLabel3), platform::Widen(kMakersHint));
     SetWindowTextA(Control(kLabel5), kLicenseCaption);
-    m_hints.Set(Control(kLabel5), platform::Widen(kLicenseHint));
 
     // The 8-bit list takes its items wide: "Català" and "Français" read right under every system code
     // page, not only under the one whose bytes they were.
@@ -115,6 +121,7 @@ void TForm1::CreateControls() {
         }
     }
     SendMessageA(languages, CB_SETCURSEL, 0, 0);
+    MarkPhase("popup menu, labels, the language list");
 
     const HWND servers = Control(kTntComboBox1);
     {
@@ -124,8 +131,22 @@ void TForm1::CreateControls() {
         }
     }
     SendMessageW(servers, CB_SETCURSEL, 0, 0);  // shown, not applied
+    MarkPhase("filling the server list");
 
     i18n::FillTextStores(TextTargets());
+    MarkPhase("filling the 27 text stores");
+
+    AddHints();
+    m_hints.Set(Control(kLabel3), platform::Widen(kMakersHint));
+    m_hints.Set(Control(kLabel5), platform::Widen(kLicenseHint));
+}
+
+// The hint tools come last: a tool subclasses its control, and under Wine every message to a subclassed
+// control then costs two window-property requests to the window server (338 list items, fonts, sizes).
+void TForm1::AddHints() {
+    for (const ControlLayout& control : MainWindowLayout()) {
+        if (control.hint) m_hints.Add(Control(control.id));
+    }
 }
 
 HWND TForm1::CreateControl(const ControlLayout& control) {
@@ -142,7 +163,6 @@ HWND TForm1::CreateControl(const ControlLayout& control) {
     const HWND created =
         type.wide ? CreateWindowExW(type.exStyle, type.wideName, L"", type.style, left, top, width, windowHeight, m_handle, menu, instance, nullptr)
                   : CreateWindowExA(type.exStyle, type.ansiName, "", type.style, left, top, width, windowHeight, m_handle, menu, instance, nullptr);
-    if (control.hint) m_hints.Add(created);
     SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(control.font)), FALSE);
     if (type.dropDown) {
         SendMessageW(created, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - 6);  // the closed box, frame included

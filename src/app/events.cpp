@@ -9,6 +9,7 @@
 #include "messenger/editor.h"
 #include "messenger/server_value.h"
 #include "platform/system_folder.h"
+#include "platform/system_library.h"
 #include "platform/text.h"
 
 namespace app {
@@ -56,7 +57,7 @@ void TForm1::TntImage2Click() {
     // The system's regional and language settings, at their first page, through the system's own rundll32.
     const std::string rundll32 = platform::SystemFilePath("rundll32.exe");
     if (rundll32.empty()) return;
-    static_cast<void>(ShellExecuteA(m_handle, nullptr, rundll32.c_str(), "shell32.dll,Control_RunDLL intl.cpl,,0", nullptr, SW_SHOW));
+    static_cast<void>(platform::Shell().ShellExecuteA(m_handle, nullptr, rundll32.c_str(), "shell32.dll,Control_RunDLL intl.cpl,,0", nullptr, SW_SHOW));
 }
 
 void TForm1::TntImage1Click() { OpenPage(m_handle, kHelpPage); }

@@ -1,11 +1,11 @@
 #include "app/links.h"
 
-#include <shellapi.h>
+#include "platform/system_library.h"
 
 namespace app {
 
 void OpenPage(HWND owner, const char* address) {
-    static_cast<void>(ShellExecuteA(owner, "open", address, nullptr, nullptr, SW_SHOWNORMAL));
+    static_cast<void>(platform::Shell().ShellExecuteA(owner, "open", address, nullptr, nullptr, SW_SHOWNORMAL));
 }
 
 std::string CreditsText() {

@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 
+#include "app/phase_marks.h"
 #include "app/single_instance.h"
 #include "i18n/apply.h"
 #include "messenger/current_values.h"
@@ -14,6 +15,8 @@
 
 #include <commctrl.h>
 #include <windowsx.h>
+
+#include <algorithm>
 
 namespace app {
 namespace {
@@ -84,6 +87,7 @@ bool TForm1::Create() {
     const int border = Scale(kInnerBorder, m_dpi);
     RECT frame{0, 0, Scale(kClientWidth, m_dpi) + 2 * border, Scale(kClientHeight, m_dpi) + 2 * border};
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
+    MarkPhase("main window class, icon");
     // Owned by the application window, which carries the taskbar button instead.
     CreateWindowExW(0, kWindowClass, L"", kWindowStyle, kWindowLeft, kWindowTop, frame.right - frame.left,
                     frame.bottom - frame.top, m_app.Handle(), nullptr, instance, this);
@@ -108,6 +112,14 @@ void TForm1::FormCreate() {
     messenger::ReadClientCommandLine();
     const std::string image2Hint = platform::Narrow(platform::MenuCaption(m_popupMenu.get(), kMSNValues1));
     m_hints.Set(Control(kImage2), platform::Widen(image2Hint));
+    MarkPhase("FormCreate");
+}
+
+HWND TForm1::Control(ControlId id) const {
+    const auto layout = MainWindowLayout();
+    const auto control = std::find_if(layout.begin(), layout.end(), [id](const ControlLayout& c) { return c.id == id; });
+    const auto index = static_cast<size_t>(control - layout.begin());
+    return index < m_controls.size() ? m_controls[index] : nullptr;
 }
 
 void TForm1::FormDestroy() { SetWindowLongPtrA(m_handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PrevMainWndProc)); }
@@ -193,6 +205,7 @@ LRESULT CALLBACK TForm1::WindowProc(HWND window, UINT message, WPARAM wParam, LP
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         self->m_handle = nullptr;
+        self->m_controls.clear();
         return DefWindowProcW(window, message, wParam, lParam);
     }
     // An exception must not unwind through the system's frames: the message gets the default handling.

@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -33,7 +34,7 @@ public:
     void Show();
 
     HWND Handle() const { return m_handle; }
-    HWND Control(ControlId id) const { return GetDlgItem(m_handle, id); }
+    HWND Control(ControlId id) const;
     HMENU PopupMenu() const { return m_popupMenu.get(); }
     HIMAGELIST Images() const { return m_images.get(); }
     HBITMAP FlagPicture() const { return m_flag.Bitmap(); }
@@ -72,6 +73,7 @@ private:
     void CreateControls();
     HWND CreateControl(const ControlLayout& control);
     HFONT FontOf(ControlFont font) const;
+    void AddHints();
     void CreatePopupMenu();
     i18n::TextTargets TextTargets();
     void ShowCurrentValues();
@@ -95,6 +97,7 @@ private:
 
     Application& m_app;
     HWND m_handle = nullptr;
+    std::vector<HWND> m_controls;  // in layout order: asking the system by id costs a server request each time
     int m_dpi = 96;
     HWND m_lastFocus = nullptr;
     UINT m_taskbarCreated = 0;

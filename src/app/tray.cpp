@@ -2,6 +2,7 @@
 // brings it back, shows the current values and the credits, or ends the program.
 
 #include "app/main_window.h"
+#include "platform/system_library.h"
 
 #include <windowsx.h>
 
@@ -18,7 +19,7 @@ bool IconShown(const NOTIFYICONDATAA& icon) {
     query.cbSize = NOTIFYICONDATAA_V1_SIZE;
     query.hWnd = icon.hWnd;
     query.uID = icon.uID;
-    return Shell_NotifyIconA(NIM_MODIFY, &query) != FALSE;
+    return platform::Shell().Shell_NotifyIconA(NIM_MODIFY, &query) != FALSE;
 }
 
 }  // namespace
@@ -38,7 +39,7 @@ void TForm1::FormSysCommand(WPARAM command, LPARAM lParam) {
     TrayIconData.hIcon = m_icon.get();
     lstrcpynA(TrayIconData.szTip, m_app.Title().c_str(), static_cast<int>(std::size(TrayIconData.szTip)));
     // When the icon is already there the add fails and that one icon stays.
-    if (!Shell_NotifyIconA(NIM_ADD, &TrayIconData) && !IconShown(TrayIconData)) {
+    if (!platform::Shell().Shell_NotifyIconA(NIM_ADD, &TrayIconData) && !IconShown(TrayIconData)) {
         // No notification area took the icon (the shell has not started yet, or has gone). Hidden, the
         // window could never be reached again, so it is minimised the ordinary way, with the application.
         TrayIconData.hWnd = nullptr;
@@ -75,19 +76,19 @@ void TForm1::Abrir2Click() {
     SetForegroundWindow(m_handle);
     // The taskbar button stays away until the next change of a window's visibility.
     ShowWindow(m_app.Handle(), SW_HIDE);
-    static_cast<void>(Shell_NotifyIconA(NIM_DELETE, &TrayIconData));
+    static_cast<void>(platform::Shell().Shell_NotifyIconA(NIM_DELETE, &TrayIconData));
     TrayIconData.hWnd = nullptr;
 }
 
 void TForm1::Cerrar2Click() { PostMessageW(m_handle, WM_CLOSE, 0, 0); }
 
 void TForm1::FormClose() {
-    if (TrayIconData.hWnd) static_cast<void>(Shell_NotifyIconA(NIM_DELETE, &TrayIconData));
+    if (TrayIconData.hWnd) static_cast<void>(platform::Shell().Shell_NotifyIconA(NIM_DELETE, &TrayIconData));
 }
 
 void TForm1::OnTaskbarCreated() {
     // A restarted shell has forgotten the icon: put it back while the program believes it is shown.
-    if (TrayIconData.hWnd) static_cast<void>(Shell_NotifyIconA(NIM_ADD, &TrayIconData));
+    if (TrayIconData.hWnd) static_cast<void>(platform::Shell().Shell_NotifyIconA(NIM_ADD, &TrayIconData));
 }
 
 }  // namespace app

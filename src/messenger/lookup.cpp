@@ -1,6 +1,7 @@
 #include "messenger/lookup.h"
 
 #include "messenger/server_value.h"
+#include "platform/system_library.h"
 
 #include <winsock2.h>
 
@@ -12,10 +13,10 @@ class SocketsSession {
 public:
     SocketsSession() {
         WSADATA data;
-        m_started = WSAStartup(MAKEWORD(1, 1), &data) == 0;
+        m_started = platform::Sockets().WSAStartup(MAKEWORD(1, 1), &data) == 0;
     }
     ~SocketsSession() {
-        if (m_started) WSACleanup();  // only a start that succeeded is matched by a cleanup
+        if (m_started) platform::Sockets().WSACleanup();  // only a start that succeeded is matched by a cleanup
     }
     SocketsSession(const SocketsSession&) = delete;
     SocketsSession& operator=(const SocketsSession&) = delete;
@@ -29,8 +30,8 @@ private:
 std::string LookupHostName(const std::string& address) {
     const SocketsSession sockets;
     // Text that is no address gives INADDR_NONE, which is looked up like any other address.
-    const unsigned long binary = inet_addr(address.c_str());
-    const hostent* host = gethostbyaddr(reinterpret_cast<const char*>(&binary), 4, AF_INET);
+    const unsigned long binary = platform::Sockets().inet_addr(address.c_str());
+    const hostent* host = platform::Sockets().gethostbyaddr(reinterpret_cast<const char*>(&binary), 4, AF_INET);
     return host && host->h_name ? std::string(host->h_name) : std::string();
 }
 
@@ -39,12 +40,12 @@ std::string LookupHostAddress(const std::string& name) {
     if (name.size() > kMaxHostNameLength) return {};
     const SocketsSession sockets;
     std::string result;
-    const hostent* host = gethostbyname(name.c_str());
+    const hostent* host = platform::Sockets().gethostbyname(name.c_str());
     if (!host) return result;
     for (char** entry = host->h_addr_list; *entry; ++entry) {
         in_addr address;
         memcpy(&address, *entry, sizeof address);
-        result = inet_ntoa(address);
+        result = platform::Sockets().inet_ntoa(address);
     }
     return result;
 }

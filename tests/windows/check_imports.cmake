@@ -1,5 +1,6 @@
-# Fails when corvan.exe imports a DLL that Windows might load from beside the executable, a function
-# that Windows XP SP3 does not export (its loader would refuse the program), or lacks its hardening.
+# Fails when corvan.exe imports a DLL that Windows might load from beside the executable, one of those
+# it loads on first use (platform/system_library.h, which every start would then load), a function that
+# Windows XP SP3 does not export (its loader would refuse the program), or lacks its hardening.
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
     message(FATAL_ERROR "objdump could not read ${EXE}")
@@ -16,7 +17,11 @@ foreach(line IN LISTS lines)
         string(STRIP "${CMAKE_MATCH_1}" name)
         string(TOLOWER "${name}" dll)
         string(REGEX REPLACE "\\.dll$" "" base "${dll}")
-        if(NOT EXISTS ${EXPORTS}/${base}.txt)
+        if(base STREQUAL "shell32" OR base STREQUAL "ws2_32")
+            string(APPEND problems "  ${name}: loaded on first use, so that starting does not load it\n")
+            set(dll "")
+            continue()
+        elseif(NOT EXISTS ${EXPORTS}/${base}.txt)
             string(APPEND problems "  ${name}: not a DLL that Windows loads from its system folder only\n")
             set(dll "")
             continue()

@@ -41,7 +41,7 @@ protected:
     // Runs `click` for every link in turn and checks the one shell request and the one browser start each makes.
     void CheckEveryLink(const std::function<void(const LinkRow&)>& click) {
         ShellExecuteRecorder shell;
-        ASSERT_TRUE(shell.Installed()) << "ShellExecuteA not found in the import table";
+        ASSERT_TRUE(shell.Installed()) << "ShellExecuteA not found in shell32";
         BoxRecorder boxes;
         size_t done = 0;
         for (const LinkRow& link : kLinks) {

@@ -1,6 +1,7 @@
 #include "support.h"
 
 #include "messenger/server_value.h"
+#include "platform/system_library.h"
 #include "platform/text.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <fstream>
 #include <set>
+#include <utility>
 
 namespace test {
 
@@ -859,9 +861,8 @@ Picture ScreenPixels(const RECT& screen) {
 
 namespace {
 
-using ShellExecuteAFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+using ShellExecuteAFunction = decltype(platform::Shell32::ShellExecuteA);
 ShellExecuteAFunction g_realShellExecute = nullptr;
-ShellExecuteAFunction* g_importSlot = nullptr;
 std::vector<ShellExecuteRecorder::Call> g_shellCalls;
 
 HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show) {
@@ -870,51 +871,21 @@ HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR
     return g_realShellExecute(owner, verb, file, parameters, directory, show);
 }
 
-// The import table slot through which this executable calls shell32's ShellExecuteA.
-ShellExecuteAFunction* ShellExecuteImportSlot() {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-    const auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); module->Name; ++module) {
-        if (_stricmp(reinterpret_cast<const char*>(base + module->Name), "shell32.dll") != 0) continue;
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            const auto* name = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (strcmp(reinterpret_cast<const char*>(name->Name), "ShellExecuteA") == 0)
-                return reinterpret_cast<ShellExecuteAFunction*>(&slots->u1.Function);
-        }
-    }
-    return nullptr;
-}
-
-void WriteImportSlot(ShellExecuteAFunction* slot, ShellExecuteAFunction function) {
-    DWORD previous = 0;
-    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &previous);
-    *slot = function;
-    VirtualProtect(slot, sizeof *slot, previous, &previous);
-}
-
 std::string BrowserLogPath() { return TempPath("corvan-browser.log"); }
 
 }  // namespace
 
 ShellExecuteRecorder::ShellExecuteRecorder() {
     g_shellCalls.clear();
-    g_importSlot = ShellExecuteImportSlot();
-    if (!g_importSlot) return;
-    g_realShellExecute = *g_importSlot;
-    WriteImportSlot(g_importSlot, &RecordShellExecute);
+    g_realShellExecute = std::exchange(platform::Shell().ShellExecuteA, &RecordShellExecute);
 }
 
 ShellExecuteRecorder::~ShellExecuteRecorder() {
-    if (g_importSlot) WriteImportSlot(g_importSlot, g_realShellExecute);
-    g_importSlot = nullptr;
+    platform::Shell().ShellExecuteA = g_realShellExecute;
+    g_realShellExecute = nullptr;
 }
 
-bool ShellExecuteRecorder::Installed() const { return g_importSlot != nullptr; }
+bool ShellExecuteRecorder::Installed() const { return g_realShellExecute != nullptr; }
 
 const std::vector<ShellExecuteRecorder::Call>& ShellExecuteRecorder::Calls() const { return g_shellCalls; }
 

@@ -285,7 +285,7 @@ Picture ScreenPixels(const RECT& screen);
 // ---- The shell: the program's ShellExecuteA calls and the stand-in browser ----
 
 // Records the program's calls of ShellExecuteA in this process and passes each on to the shell unchanged,
-// by swapping the function's entry in the test executable's import table while alive.
+// by swapping the function's entry in the program's shell32 table while alive.
 class ShellExecuteRecorder {
 public:
     struct Call {
