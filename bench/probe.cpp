@@ -27,6 +27,8 @@
 
 namespace {
 
+constexpr DWORD kSettleMs = 300;
+
 LONGLONG Counter() {
     LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
@@ -140,6 +142,9 @@ void StartOnce(Program& program, const std::string& markLog) {
     Sleep(300);
     program.memory.push_back(static_cast<double>(PrivateBytes(info.hProcess)));
     Close(info, window);
+    // The desktop process and the window server go on tidying up after a program has ended (taskbar
+    // button, windows, X resources); the next start waits for that, so that no run pays for the one before.
+    Sleep(kSettleMs);
 
     LONGLONG previous = started;
     double previousBytes = 0;
