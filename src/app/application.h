@@ -2,6 +2,8 @@
 // The application object: a hidden top-level window that owns the main window, carries the
 // program's taskbar button under the application title, and minimises and restores the program as a whole.
 
+#include "version.h"
+
 #include <windows.h>
 
 #include <string>
@@ -9,7 +11,7 @@
 
 namespace app {
 
-inline constexpr char kApplicationTitle[] = "Corvan v1.2";
+inline constexpr char kApplicationTitle[] = CORVAN_TITLE;
 
 class Application {
 public:

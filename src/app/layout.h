@@ -47,6 +47,8 @@ enum class ControlKind {
     TextStore,       // hidden combo box holding one language's texts
 };
 
+enum class ControlFont { Window, Edit1, Edit2 };  // the window's face at 11, 24 and 16 pixels
+
 struct Px96 {
     int value;  // pixels at 96 dpi
 };
@@ -56,6 +58,8 @@ struct ControlLayout {
     const char* name;
     ControlKind kind;
     Px96 left, top, width, height;  // a label's width is the room it may take, up to the window's right edge
+    ControlFont font = ControlFont::Window;
+    bool hint = false;  // shows a tooltip (possibly empty)
 };
 
 inline constexpr Px96 kClientWidth{243};

@@ -19,11 +19,11 @@ std::string CreditsText() {
         "Galego: " + translators,
         "Argentino: the Corvan translators",
         "",
-        "Corvan v1.2 is free software under the GNU General Public License, version 2 or later",
+        CORVAN_TITLE " is free software under the GNU General Public License, version 2 or later",
         std::string("Visit our web site: ") + kHomePage,
         std::string("New translations are welcome by e-mail: ") + kContactAddress,
         "",
-        "Corvan v1.2 (c) 2026 the Corvan developers",
+        kMakersHint,
     };
     std::string text = lines[0];
     for (size_t i = 1; i < std::size(lines); ++i) text.append(1, '\r').append(lines[i]);

@@ -1,6 +1,8 @@
 #pragma once
 // The project's web pages, the texts of the two labels at the bottom of the window, and the credits.
 
+#include "version.h"
+
 #include <windows.h>
 
 #include <string>
@@ -14,7 +16,7 @@ inline constexpr char kLicensePage[] = "https://www.gnu.org/licenses/old-license
 inline constexpr char kContactAddress[] = "corvan@corvan.example.org";
 
 inline constexpr char kMakersCaption[] = "Corvan, ";
-inline constexpr char kMakersHint[] = "Corvan v1.2 (c) 2026 the Corvan developers";
+inline constexpr char kMakersHint[] = CORVAN_TITLE " (c) 2026 the Corvan developers";
 inline constexpr char kLicenseCaption[] = "GPL v2 or later";
 inline constexpr char kLicenseHint[] = "GNU General Public License";
 

@@ -1,15 +1,15 @@
+// The main window Form1: its class and creation, FormCreate and FormDestroy, and the one place its
+// messages and commands are dispatched. Its controls, events, painting and tray life have files of their own.
+
 #include "app/main_window.h"
 
-#include "app/links.h"
 #include "app/phase_marks.h"
 #include "app/single_instance.h"
-#include "i18n/catalogue.h"
+#include "i18n/apply.h"
 #include "messenger/current_values.h"
-#include "messenger/editor.h"
 #include "messenger/restart.h"
 #include "messenger/server_value.h"
 #include "platform/menu.h"
-#include "platform/system_library.h"
 #include "platform/text.h"
 #include "resource_ids.h"
 
@@ -23,40 +23,34 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TForm1";
 constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-constexpr wchar_t kFontFace[] = L"Arial Unicode MS";
-constexpr Px96 kWindowFontHeight{11};
-constexpr Px96 kEdit1FontHeight{24};
-constexpr Px96 kEdit2FontHeight{16};
-constexpr Px96 kHintWidth{300};
-constexpr int kDropDownCount = 8;  // items a drop-down list shows at once
-constexpr int kFlagSize = 16;
-constexpr COLORREF kEdit1Text = RGB(255, 255, 0);  // yellow
-constexpr COLORREF kEdit2Text = RGB(0, 255, 255);  // aqua
-constexpr COLORREF kEditBackground = RGB(0, 0, 0);
+
+// Every command the window answers, in one table. A menu item comes without a control, whatever its
+// notification; its id is matched only among the menu's.
+enum class From { Menu, Control };
 
 struct CommandHandler {
     int id;
+    From from;
     WORD notification;
     void (TForm1::*handler)();
 };
 
 constexpr CommandHandler kCommandHandlers[] = {
-    {kTntButton1, BN_CLICKED, &TForm1::TntButton1Click},
-    {kTntButton2, BN_CLICKED, &TForm1::TntButton2Click},
-    {kTntButton3, BN_CLICKED, &TForm1::TntButton3Click},
-    {kTntComboBox1, CBN_SELCHANGE, &TForm1::TntComboBox1Change},
-    {kComboBox2, CBN_SELCHANGE, &TForm1::ComboBox2Click},
-    {kImage2, STN_CLICKED, &TForm1::Image2Click},
-    {kTntImage1, STN_CLICKED, &TForm1::TntImage1Click},
-    {kTntImage2, STN_CLICKED, &TForm1::TntImage2Click},
-    {kLabel3, STN_CLICKED, &TForm1::Label3Click},
-    {kLabel5, STN_CLICKED, &TForm1::Label5Click},
+    {kAbrir2, From::Menu, 0, &TForm1::Abrir2Click},
+    {kMSNValues1, From::Menu, 0, &TForm1::MSNValues1Click},
+    {kCreditos1, From::Menu, 0, &TForm1::Creditos1Click},
+    {kCerrar2, From::Menu, 0, &TForm1::Cerrar2Click},
+    {kTntButton1, From::Control, BN_CLICKED, &TForm1::TntButton1Click},
+    {kTntButton2, From::Control, BN_CLICKED, &TForm1::TntButton2Click},
+    {kTntButton3, From::Control, BN_CLICKED, &TForm1::TntButton3Click},
+    {kTntComboBox1, From::Control, CBN_SELCHANGE, &TForm1::TntComboBox1Change},
+    {kComboBox2, From::Control, CBN_SELCHANGE, &TForm1::ComboBox2Click},
+    {kImage2, From::Control, STN_CLICKED, &TForm1::Image2Click},
+    {kTntImage1, From::Control, STN_CLICKED, &TForm1::TntImage1Click},
+    {kTntImage2, From::Control, STN_CLICKED, &TForm1::TntImage2Click},
+    {kLabel3, From::Control, STN_CLICKED, &TForm1::Label3Click},
+    {kLabel5, From::Control, STN_CLICKED, &TForm1::Label5Click},
 };
-
-platform::UniqueFont MakeFont(int height, int weight) {
-    return platform::UniqueFont(CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kFontFace));
-}
 
 int ScreenDpi() {
     const HDC screen = GetDC(nullptr);
@@ -64,53 +58,6 @@ int ScreenDpi() {
     ReleaseDC(nullptr, screen);
     return dpi > 0 ? dpi : 96;
 }
-
-SIZE BitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
-    return {info.bmWidth, info.bmHeight};
-}
-
-// Draws a bitmap at the box's top-left, leaving out every pixel of the colour of its bottom-left pixel.
-// A bitmap larger than the box is shrunk in proportion when `shrink` is set, otherwise cut to the box.
-void DrawTransparent(HDC target, const RECT& box, HBITMAP bitmap, bool shrink) {
-    const SIZE size = BitmapSize(bitmap);
-    if (size.cx <= 0 || size.cy <= 0) return;
-    const platform::UniqueDc source(CreateCompatibleDC(target));
-    const HGDIOBJ previous = SelectObject(source.get(), bitmap);
-    const COLORREF transparent = GetPixel(source.get(), 0, size.cy - 1);
-    const int boxWidth = box.right - box.left;
-    const int boxHeight = box.bottom - box.top;
-    int width = size.cx;
-    int height = size.cy;
-    int sourceWidth = size.cx;
-    int sourceHeight = size.cy;
-    if (shrink && (width > boxWidth || height > boxHeight)) {
-        const bool byWidth = static_cast<long long>(boxWidth) * size.cy <= static_cast<long long>(boxHeight) * size.cx;
-        width = byWidth ? boxWidth : MulDiv(size.cx, boxHeight, size.cy);
-        height = byWidth ? MulDiv(size.cy, boxWidth, size.cx) : boxHeight;
-    } else if (!shrink) {
-        width = sourceWidth = std::min<int>(size.cx, boxWidth);
-        height = sourceHeight = std::min<int>(size.cy, boxHeight);
-    }
-    GdiTransparentBlt(target, box.left, box.top, width, height, source.get(), 0, 0, sourceWidth, sourceHeight, transparent);
-    SelectObject(source.get(), previous);
-}
-
-// A list filled in one go: room reserved up front, and no redrawing until the last item is in.
-class ListFilling {
-public:
-    ListFilling(HWND list, size_t items, size_t characters) : m_list(list) {
-        SendMessageW(m_list, CB_INITSTORAGE, items, items * characters * sizeof(wchar_t));
-        SendMessageW(m_list, WM_SETREDRAW, FALSE, 0);
-    }
-    ~ListFilling() { SendMessageW(m_list, WM_SETREDRAW, TRUE, 0); }
-    ListFilling(const ListFilling&) = delete;
-    ListFilling& operator=(const ListFilling&) = delete;
-
-private:
-    HWND m_list;
-};
 
 }  // namespace
 
@@ -151,193 +98,6 @@ bool TForm1::Create() {
 
 void TForm1::Show() { ShowWindow(m_handle, SW_SHOWNORMAL); }
 
-void TForm1::CreateControls() {
-    MarkPhase("main window until WM_CREATE");
-    const HINSTANCE instance = m_app.Instance();
-    m_windowFont = MakeFont(Scale(kWindowFontHeight, m_dpi), FW_NORMAL);
-    m_edit1Font = MakeFont(Scale(kEdit1FontHeight, m_dpi), FW_BOLD);
-    m_edit2Font = MakeFont(Scale(kEdit2FontHeight, m_dpi), FW_BOLD);
-    m_editBrush.reset(CreateSolidBrush(kEditBackground));
-    m_hints.Create(m_handle, instance, Scale(kHintWidth, m_dpi));
-
-    // Pictures: the help icon at the system's large-icon size in its best colour depth, the globe and the flags.
-    m_helpIcon.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_HELP_PICTURE), IMAGE_ICON,
-                                                   GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
-    m_globe.reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_GLOBE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    m_images.reset(ImageList_Create(kFlagSize, kFlagSize, ILC_COLOR32, 44, 4));
-    const platform::UniqueBitmap flags(
-        static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_FLAGS), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    ImageList_Add(m_images.get(), flags.get(), nullptr);  // copies the pictures; the strip is freed here
-    MarkPhase("fonts, hints, icons, globe, image list");
-
-    for (const ControlLayout& control : MainWindowLayout()) {
-        if (control.id == kTntComboBox1) MarkPhase("controls before the server list");
-        m_controls.push_back(CreateControl(control));
-        if (control.id == kTntComboBox1) MarkPhase("the server list");
-    }
-    MarkPhase("the 27 text stores");
-    CreatePopupMenu();
-
-    SetWindowTextA(Control(kLabel3), kMakersCaption);
-    SetWindowTextA(Control(kLabel5), kLicenseCaption);
-
-    const HWND languages = Control(kComboBox2);
-    {
-        const ListFilling filling(languages, i18n::LanguageListItems().size(), 24);
-        for (const char* item : i18n::LanguageListItems()) SendMessageA(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-    }
-    SendMessageA(languages, CB_SETCURSEL, 0, 0);
-    MarkPhase("popup menu, labels, the language list");
-
-    const HWND servers = Control(kTntComboBox1);
-    {
-        const ListFilling filling(servers, messenger::ServerList().size(), 16);
-        for (const char* address : messenger::ServerList()) {
-            SendMessageW(servers, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(address).c_str()));
-        }
-    }
-    SendMessageW(servers, CB_SETCURSEL, 0, 0);  // shown, not applied
-    MarkPhase("filling the server list");
-
-    i18n::FillTextStores(TextTargets());
-    MarkPhase("filling the 27 text stores");
-
-    AddHints();
-    m_hints.Set(Control(kLabel3), platform::Widen(kMakersHint));
-    m_hints.Set(Control(kLabel5), platform::Widen(kLicenseHint));
-}
-
-HWND TForm1::Control(ControlId id) const {
-    const auto layout = MainWindowLayout();
-    const auto control = std::find_if(layout.begin(), layout.end(), [id](const ControlLayout& c) { return c.id == id; });
-    const auto index = static_cast<size_t>(control - layout.begin());
-    return index < m_controls.size() ? m_controls[index] : nullptr;
-}
-
-// The hint tools come last: a tool subclasses its control, and under Wine every message to a subclassed
-// control then costs two window-property requests to the window server (338 list items, fonts, sizes).
-void TForm1::AddHints() {
-    for (const ControlLayout& control : MainWindowLayout()) {
-        switch (control.kind) {
-            case ControlKind::AnsiLabel:
-            case ControlKind::Button:
-            case ControlKind::Edit:
-            case ControlKind::DropDown: m_hints.Add(Control(control.id)); break;
-            case ControlKind::Image:
-                if (control.id != kTntImage2) m_hints.Add(Control(control.id));  // the globe never gets a hint
-                break;
-            default: break;
-        }
-    }
-}
-
-HWND TForm1::CreateControl(const ControlLayout& control) {
-    const int left = Scale(control.left, m_dpi);
-    const int top = Scale(control.top, m_dpi);
-    const int width = Scale(control.width, m_dpi);
-    const int height = Scale(control.height, m_dpi);
-    const HINSTANCE instance = m_app.Instance();
-    const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id));
-    constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-    const int listHeight = height + kDropDownCount * Scale(kItemHeight, m_dpi) + 2;
-
-    HWND created = nullptr;
-    HFONT font = m_windowFont.get();
-    switch (control.kind) {
-        case ControlKind::Label:
-            created = CreateWindowExW(0, L"STATIC", L"", kChild | SS_LEFTNOWORDWRAP | SS_NOPREFIX, left, top, width, height, m_handle, menu,
-                                      instance, nullptr);
-            break;
-        case ControlKind::AnsiLabel:
-            created = CreateWindowExA(0, "STATIC", "", kChild | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, left, top, width, height,
-                                      m_handle, menu, instance, nullptr);
-            break;
-        case ControlKind::Image:
-            created = CreateWindowExW(0, L"STATIC", L"", kChild | SS_OWNERDRAW | SS_NOTIFY, left, top, width, height, m_handle,
-                                      menu, instance, nullptr);
-            break;
-        case ControlKind::Panel:
-            created = CreateWindowExW(0, L"STATIC", L"", kChild | SS_OWNERDRAW, left, top, width, height, m_handle, menu,
-                                      instance, nullptr);
-            break;
-        case ControlKind::AnsiDropDown:
-            created = CreateWindowExA(0, "COMBOBOX", "", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, left, top, width,
-                                      listHeight, m_handle, menu, instance, nullptr);
-            break;
-        case ControlKind::Button:
-            created = CreateWindowExW(0, L"BUTTON", L"", kChild | WS_TABSTOP | BS_PUSHBUTTON, left, top, width, height, m_handle,
-                                      menu, instance, nullptr);
-            break;
-        case ControlKind::Edit:
-            created = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", kChild | WS_TABSTOP | ES_AUTOHSCROLL, left, top, width,
-                                      height, m_handle, menu, instance, nullptr);
-            font = control.id == kTntEdit1 ? m_edit1Font.get() : m_edit2Font.get();
-            break;
-        case ControlKind::DropDown:
-            created = CreateWindowExW(0, L"COMBOBOX", L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, left, top, width,
-                                      listHeight, m_handle, menu, instance, nullptr);
-            break;
-        case ControlKind::TextStore:
-            // Never shown: the simple style keeps its list a child window, so no pop-up window is made for it.
-            created = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | CBS_SIMPLE, left, top, width, height, m_handle, menu,
-                                      instance, nullptr);
-            break;
-    }
-    SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (control.kind == ControlKind::AnsiDropDown || control.kind == ControlKind::DropDown) {
-        SendMessageW(created, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - 6);  // the closed box, frame included
-        // Common controls 6 size the open list by this count (30 unless told), not by the window's height.
-        SendMessageW(created, CB_SETMINVISIBLE, kDropDownCount, 0);
-    }
-    if (control.kind == ControlKind::AnsiDropDown || control.kind == ControlKind::DropDown ||
-        control.kind == ControlKind::TextStore) {
-        // A combo box that does not draw its own items passes CB_SETITEMHEIGHT on to its list only when
-        // it is owner-drawn (Wine), and otherwise keeps the font's height: tell the list itself.
-        const int itemHeight = Scale(kItemHeight, m_dpi);
-        SendMessageW(created, CB_SETITEMHEIGHT, 0, itemHeight);
-        COMBOBOXINFO parts{};
-        parts.cbSize = sizeof parts;
-        if (GetComboBoxInfo(created, &parts)) SendMessageW(parts.hwndList, LB_SETITEMHEIGHT, 0, itemHeight);
-    }
-    return created;
-}
-
-void TForm1::CreatePopupMenu() {
-    m_popupMenu.reset(::CreatePopupMenu());
-    const HMENU menu = m_popupMenu.get();
-    AppendMenuW(menu, MF_STRING, kAbrir2, L"Abrir");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);  // N2
-    AppendMenuW(menu, MF_STRING, kMSNValues1, L"MSN Values");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);  // N1
-    AppendMenuW(menu, MF_STRING, kCreditos1, L"Creditos");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);  // N3
-    AppendMenuW(menu, MF_STRING, kCerrar2, L"Cerrar");
-}
-
-i18n::TextTargets TForm1::TextTargets() {
-    i18n::TextTargets targets{};
-    targets.window = m_handle;
-    targets.ipPrompt = Control(kTntLabel1);
-    targets.ipEdit = Control(kTntEdit1);
-    targets.changeButton = Control(kTntButton1);
-    targets.domainPrompt = Control(kTntLabel2);
-    targets.domainEdit = Control(kTntEdit2);
-    targets.serverListPrompt = Control(kTntLabel4);
-    targets.serverList = Control(kTntComboBox1);
-    targets.factoryButton = Control(kTntButton2);
-    targets.helpImage = Control(kTntImage1);
-    targets.domainButton = Control(kTntButton3);
-    targets.menu = m_popupMenu.get();
-    targets.openItem = kAbrir2;
-    targets.closeItem = kCerrar2;
-    targets.creditsItem = kCreditos1;
-    for (int store = 0; store < kTextStoreCount; ++store) {
-        targets.stores[static_cast<size_t>(store)] = Control(static_cast<ControlId>(kTntComboBox2 + store));
-    }
-    targets.setHint = [this](HWND control, const std::wstring& hint) { m_hints.Set(control, hint); };
-    return targets;
-}
-
 void TForm1::FormCreate() {
     InstanceMsg = RegisterWindowMessageA(kInstanceName);
     PrevMainWndProc = reinterpret_cast<WNDPROC>(
@@ -349,127 +109,30 @@ void TForm1::FormCreate() {
     }
     platform::SetMenuCaption(m_popupMenu.get(), kMSNValues1, platform::Widen(messenger::CurrentUserName() + " MSN"));
     i18n::ApplySystemLanguage(TextTargets());
-    messenger::ClientCommandLine = messenger::GetProgramFilesDir() + messenger::kClientSubPath;
+    messenger::ReadClientCommandLine();
     const std::string image2Hint = platform::Narrow(platform::MenuCaption(m_popupMenu.get(), kMSNValues1));
     m_hints.Set(Control(kImage2), platform::Widen(image2Hint));
     MarkPhase("FormCreate");
 }
 
+HWND TForm1::Control(ControlId id) const {
+    const auto layout = MainWindowLayout();
+    const auto control = std::find_if(layout.begin(), layout.end(), [id](const ControlLayout& c) { return c.id == id; });
+    const auto index = static_cast<size_t>(control - layout.begin());
+    return index < m_controls.size() ? m_controls[index] : nullptr;
+}
+
 void TForm1::FormDestroy() { SetWindowLongPtrA(m_handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PrevMainWndProc)); }
 
-std::wstring TForm1::WideText(ControlId id) const {
-    const HWND control = Control(id);
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)), L'\0');
-    GetWindowTextW(control, text.data(), static_cast<int>(text.size()) + 1);
-    return text;
-}
-
-void TForm1::ShowWriteFailure() { m_app.ShowMessage(messenger::FailedToSetDataMessage(), MB_ICONERROR); }
-
-// The three entry actions differ only in where the text comes from and which lookup completes it.
-void TForm1::ApplyEntryFrom(ControlId source, messenger::Entry kind) {
-    const std::string commandLine = messenger::ClientCommandLine;  // each action takes its own copy
-    if (messenger::ApplyEntry(kind, platform::Narrow(WideText(source)), commandLine) == messenger::ActionResult::WriteFailed)
-        ShowWriteFailure();
-}
-
-void TForm1::TntButton1Click() { ApplyEntryFrom(kTntEdit1, messenger::Entry::Address); }
-
-void TForm1::TntButton3Click() { ApplyEntryFrom(kTntEdit2, messenger::Entry::Domain); }
-
-void TForm1::TntComboBox1Change() { ApplyEntryFrom(kTntComboBox1, messenger::Entry::Address); }
-
-void TForm1::TntButton2Click() {
-    const std::string commandLine = messenger::ClientCommandLine;
-    if (messenger::ApplyFactoryValue(commandLine) == messenger::ActionResult::WriteFailed) ShowWriteFailure();
-}
-
-void TForm1::ShowCurrentValues() {
-    if (messenger::ReadServerSetting() == messenger::ReadResult::InvalidType) {
-        m_app.ShowMessage(messenger::InvalidDataTypeMessage(), MB_ICONERROR);
-        return;
-    }
-    const messenger::ServerParts parts{messenger::ServerDomainPart, messenger::ServerAddressPart};
-    m_app.ShowMessage(messenger::CurrentValuesText(messenger::CurrentUserName(), parts), MB_OK);
-}
-
-void TForm1::Image2Click() { ShowCurrentValues(); }
-
-void TForm1::MSNValues1Click() { ShowCurrentValues(); }
-
-void TForm1::ComboBox2Click() {
-    const HWND languages = Control(kComboBox2);
-    ShowLanguageFlag(static_cast<int>(SendMessageA(languages, CB_GETCURSEL, 0, 0)));
-    std::string itemText(static_cast<size_t>(GetWindowTextLengthA(languages)), '\0');
-    GetWindowTextA(languages, itemText.data(), static_cast<int>(itemText.size()) + 1);
-    if (const auto set = i18n::TextSetOfName(itemText)) i18n::ApplyLanguage(*set, TextTargets());
-}
-
-void TForm1::TntImage2Click() {
-    // The system's regional and language settings, at their first page.
-    static_cast<void>(platform::Shell().ShellExecuteA(m_handle, nullptr, "rundll32.exe", "shell32.dll,Control_RunDLL intl.cpl,,0",
-                                                      nullptr, SW_SHOW));
-}
-
-void TForm1::TntImage1Click() { OpenPage(m_handle, kHelpPage); }
-
-void TForm1::Label3Click() { OpenPage(m_handle, kHomePage); }
-
-void TForm1::Label5Click() { OpenPage(m_handle, kLicensePage); }
-
-void TForm1::Creditos1Click() { m_app.ShowMessage(CreditsText(), MB_OK); }
-
 void TForm1::ShowLanguageFlag(int index) {
-    const platform::UniqueDc canvas(CreateCompatibleDC(nullptr));
-    // Wipe the previous picture; before the first flag the picture is empty and there is nothing to wipe.
-    if (m_flag) {
-        const HGDIOBJ previous = SelectObject(canvas.get(), m_flag.get());
-        const RECT whole{0, 0, m_flagSize.cx, m_flagSize.cy};
-        FillRect(canvas.get(), &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        SelectObject(canvas.get(), previous);
-    }
-    if (index >= 0 && index < ImageList_GetImageCount(m_images.get())) {
-        if (!m_flag) {
-            const HDC screen = GetDC(nullptr);
-            m_flag.reset(CreateCompatibleBitmap(screen, kFlagSize, kFlagSize));
-            ReleaseDC(nullptr, screen);
-            m_flagSize = {kFlagSize, kFlagSize};
-        }
-        const HGDIOBJ previous = SelectObject(canvas.get(), m_flag.get());
-        ImageList_Draw(m_images.get(), index, canvas.get(), 0, 0, ILD_NORMAL);
-        SelectObject(canvas.get(), previous);
-    }
+    m_flag.Show(m_images.get(), index);
     InvalidateRect(Control(kImage2), nullptr, TRUE);
 }
 
-void TForm1::DrawPanel(HDC dc, const RECT& box) {
-    // Two lowered bevels, the outer at the edge and the inner just inside it.
-    FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));
-    RECT edge = box;
-    DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
-    InflateRect(&edge, -1, -1);
-    DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
-}
-
-void TForm1::OnDrawItem(const DRAWITEMSTRUCT& item) {
-    const HDC dc = item.hDC;
-    const RECT& box = item.rcItem;
-    FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));
-    switch (item.CtlID) {
-        case kImage2: if (m_flag) DrawTransparent(dc, box, m_flag.get(), true); break;
-        case kTntImage1: DrawIconEx(dc, box.left, box.top, m_helpIcon.get(), 0, 0, 0, nullptr, DI_NORMAL); break;
-        case kTntImage2: DrawTransparent(dc, box, m_globe.get(), false); break;
-        default: DrawPanel(dc, box); break;
-    }
-}
-
-LRESULT TForm1::OnCtlColorEdit(HDC dc, HWND edit) {
-    // Combo boxes ask too: only the two edit fields are yellow and aqua on black.
-    if (edit != Control(kTntEdit1) && edit != Control(kTntEdit2))
-        return DefWindowProcW(m_handle, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
-    SetTextColor(dc, edit == Control(kTntEdit1) ? kEdit1Text : kEdit2Text);
-    SetBkColor(dc, kEditBackground);
-    return reinterpret_cast<LRESULT>(m_editBrush.get());
+LRESULT TForm1::OnNotify(NMHDR& header) {
+    if (header.hwndFrom == m_hints.Tooltip() && header.code == NM_CUSTOMDRAW)
+        return m_hints.CustomDraw(*reinterpret_cast<NMTTCUSTOMDRAW*>(&header));
+    return 0;
 }
 
 bool TForm1::OnSetCursor(HWND control) {
@@ -481,18 +144,10 @@ bool TForm1::OnSetCursor(HWND control) {
 void TForm1::OnCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     const WORD notification = HIWORD(wParam);
-    if (lParam == 0) {  // a menu item
-        switch (id) {
-            case kAbrir2: Abrir2Click(); break;
-            case kMSNValues1: MSNValues1Click(); break;
-            case kCreditos1: Creditos1Click(); break;
-            case kCerrar2: Cerrar2Click(); break;
-            default: break;
-        }
-        return;
-    }
+    const From from = lParam == 0 ? From::Menu : From::Control;
     for (const CommandHandler& handler : kCommandHandlers) {
-        if (handler.id == id && handler.notification == notification) (this->*handler.handler)();
+        if (handler.id != id || handler.from != from) continue;
+        if (from == From::Menu || handler.notification == notification) (this->*handler.handler)();
     }
 }
 
@@ -510,33 +165,6 @@ void TForm1::OnWindowPosChanged(const WINDOWPOS& position) {
     if (position.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) m_app.UpdateVisible();
 }
 
-LRESULT TForm1::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
-    // The inner border of the window lies outside its client area.
-    const LRESULT result = DefWindowProcW(m_handle, WM_NCCALCSIZE, wParam, lParam);
-    auto* client = reinterpret_cast<RECT*>(lParam);
-    const int border = Scale(kInnerBorder, m_dpi);
-    InflateRect(client, -border, -border);
-    return result;
-}
-
-LRESULT TForm1::OnNcPaint(WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = DefWindowProcW(m_handle, WM_NCPAINT, wParam, lParam);
-    RECT window;
-    GetWindowRect(m_handle, &window);
-    RECT client;
-    GetClientRect(m_handle, &client);
-    MapWindowPoints(m_handle, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    OffsetRect(&client, -window.left, -window.top);
-    RECT ring = client;
-    const int border = Scale(kInnerBorder, m_dpi);
-    InflateRect(&ring, border, border);
-    const HDC dc = GetWindowDC(m_handle);
-    ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
-    FillRect(dc, &ring, GetSysColorBrush(COLOR_BTNFACE));
-    ReleaseDC(m_handle, dc);
-    return result;
-}
-
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == m_taskbarCreated && m_taskbarCreated != 0) {
         OnTaskbarCreated();
@@ -549,6 +177,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: OnCommand(wParam, lParam); return 0;
         case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
         case WM_CTLCOLOREDIT: return OnCtlColorEdit(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: return OnCtlColorText(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             break;
@@ -577,7 +208,12 @@ LRESULT CALLBACK TForm1::WindowProc(HWND window, UINT message, WPARAM wParam, LP
         self->m_controls.clear();
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    return self->HandleMessage(message, wParam, lParam);
+    // An exception must not unwind through the system's frames: the message gets the default handling.
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
 }
 
 }  // namespace app

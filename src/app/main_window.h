@@ -3,6 +3,7 @@
 // controls and popup menu, and its place in the notification area while hidden.
 
 #include "app/application.h"
+#include "app/language_flag.h"
 #include "app/hints.h"
 #include "app/layout.h"
 #include "i18n/apply.h"
@@ -19,6 +20,7 @@ namespace app {
 
 inline constexpr UINT WM_TRAYICON = WM_USER + 1;
 inline constexpr UINT kTrayIconId = 105;
+inline constexpr COLORREF kEditBackground = RGB(0, 0, 0);  // behind the two edit fields' yellow and aqua
 
 class TForm1 {
 public:
@@ -35,7 +37,7 @@ public:
     HWND Control(ControlId id) const;
     HMENU PopupMenu() const { return m_popupMenu.get(); }
     HIMAGELIST Images() const { return m_images.get(); }
-    HBITMAP FlagPicture() const { return m_flag.get(); }
+    HBITMAP FlagPicture() const { return m_flag.Bitmap(); }
     std::wstring Hint(ControlId id) const { return m_hints.Get(Control(id)); }
     const NOTIFYICONDATAA& TrayIcon() const { return TrayIconData; }
 
@@ -70,6 +72,7 @@ private:
 
     void CreateControls();
     HWND CreateControl(const ControlLayout& control);
+    HFONT FontOf(ControlFont font) const;
     void AddHints();
     void CreatePopupMenu();
     i18n::TextTargets TextTargets();
@@ -83,18 +86,18 @@ private:
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     LRESULT OnCtlColorEdit(HDC dc, HWND edit);
+    LRESULT OnCtlColorText(UINT message, HDC dc, HWND control);
+    LRESULT OnNotify(NMHDR& header);
     bool OnSetCursor(HWND control);
     void OnActivate(WPARAM state);
     void OnWindowPosChanged(const WINDOWPOS& position);
     void OnTaskbarCreated();
     void TrackPopupMenuAtCursor();
 
-    void DrawFlag(HDC dc, const RECT& box);
-    void DrawPanel(HDC dc, const RECT& box);
 
     Application& m_app;
     HWND m_handle = nullptr;
-    std::vector<HWND> m_controls;  // in layout order: GetDlgItem would ask the window server each time
+    std::vector<HWND> m_controls;  // in layout order: asking the system by id costs a server request each time
     int m_dpi = 96;
     HWND m_lastFocus = nullptr;
     UINT m_taskbarCreated = 0;
@@ -107,8 +110,7 @@ private:
     platform::UniqueIcon m_helpIcon;
     platform::UniqueBitmap m_globe;
     platform::UniqueImageList m_images;  // ImageList1
-    platform::UniqueBitmap m_flag;       // Image2's picture: empty until the first flag
-    SIZE m_flagSize{0, 0};
+    LanguageFlag m_flag;                 // Image2's picture
     platform::UniqueMenu m_popupMenu;    // TntPopupMenu1
     Hints m_hints;
 

@@ -6,12 +6,21 @@
 
 #include <windowsx.h>
 
-#include <cstring>
+#include <iterator>
 
 namespace app {
 namespace {
 
 constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+
+// A modify request that changes nothing succeeds only while the notification area shows the icon.
+bool IconShown(const NOTIFYICONDATAA& icon) {
+    NOTIFYICONDATAA query{};
+    query.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    query.hWnd = icon.hWnd;
+    query.uID = icon.uID;
+    return platform::Shell().Shell_NotifyIconA(NIM_MODIFY, &query) != FALSE;
+}
 
 }  // namespace
 
@@ -28,9 +37,15 @@ void TForm1::FormSysCommand(WPARAM command, LPARAM lParam) {
     TrayIconData.uFlags = kTrayFlags;
     TrayIconData.uCallbackMessage = WM_TRAYICON;
     TrayIconData.hIcon = m_icon.get();
-    strcpy_s(TrayIconData.szTip, sizeof TrayIconData.szTip, m_app.Title().c_str());
+    lstrcpynA(TrayIconData.szTip, m_app.Title().c_str(), static_cast<int>(std::size(TrayIconData.szTip)));
     // When the icon is already there the add fails and that one icon stays.
-    static_cast<void>(platform::Shell().Shell_NotifyIconA(NIM_ADD, &TrayIconData));
+    if (!platform::Shell().Shell_NotifyIconA(NIM_ADD, &TrayIconData) && !IconShown(TrayIconData)) {
+        // No notification area took the icon (the shell has not started yet, or has gone). Hidden, the
+        // window could never be reached again, so it is minimised the ordinary way, with the application.
+        TrayIconData.hWnd = nullptr;
+        SendMessageW(m_app.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return;
+    }
     ShowWindow(m_handle, SW_HIDE);
 }
 

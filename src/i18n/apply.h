@@ -12,8 +12,6 @@
 
 namespace i18n {
 
-inline constexpr int kTextStoreCount = 27;
-
 struct TextTargets {
     HWND window;
     HWND ipPrompt, ipEdit, changeButton, domainPrompt, domainEdit, serverListPrompt, serverList;
@@ -21,13 +19,14 @@ struct TextTargets {
     HMENU menu;
     UINT openItem, closeItem, creditsItem;
     std::array<HWND, kTextStoreCount> stores;
-    std::function<void(HWND control, const std::wstring& hint)> setHint;
+    std::function<void(HWND control, const std::wstring& hint, ReadingOrder order)> setHint;
 };
 
 // The stores' items come with the window: each store holds its set's twelve texts in slot order.
 void FillTextStores(const TextTargets& targets);
 
-// The seventeen steps: caption, twelve slots, then the third button and the buttons' hints from the buttons themselves.
+// The seventeen steps: caption, twelve slots, then the third button and the buttons' hints from the
+// buttons themselves; everything that shows the set's texts first takes the set's reading order.
 void ApplyLanguage(TextSet set, const TextTargets& targets);
 
 void ApplySystemLanguage(const TextTargets& targets);

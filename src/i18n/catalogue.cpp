@@ -9,104 +9,140 @@ namespace i18n {
 namespace {
 
 using enum TextSet;
+using enum ReadingOrder;
 
-// In the order of TextSet.
-constexpr LanguageTexts kTexts[] = {
-#include "i18n/texts/ar.inc"
-#include "i18n/texts/ca.inc"
-#include "i18n/texts/pt.inc"
-#include "i18n/texts/bg.inc"
-#include "i18n/texts/zh_hant.inc"
-#include "i18n/texts/hr.inc"
-#include "i18n/texts/cs.inc"
-#include "i18n/texts/da.inc"
-#include "i18n/texts/de.inc"
-#include "i18n/texts/nl.inc"
-#include "i18n/texts/en.inc"
-#include "i18n/texts/eo.inc"
-#include "i18n/texts/eu.inc"
-#include "i18n/texts/fil.inc"
-#include "i18n/texts/fi.inc"
-#include "i18n/texts/fr.inc"
-#include "i18n/texts/gl.inc"
-#include "i18n/texts/el.inc"
-#include "i18n/texts/hu.inc"
-#include "i18n/texts/is.inc"
-#include "i18n/texts/ga.inc"
-#include "i18n/texts/it.inc"
-#include "i18n/texts/ja.inc"
-#include "i18n/texts/ko.inc"
-#include "i18n/texts/la.inc"
-#include "i18n/texts/nb.inc"
-#include "i18n/texts/pl.inc"
-#include "i18n/texts/ro.inc"
-#include "i18n/texts/ru.inc"
-#include "i18n/texts/sr_latn.inc"
-#include "i18n/texts/zh_hans.inc"
-#include "i18n/texts/sl.inc"
-#include "i18n/texts/es.inc"
-#include "i18n/texts/es_ar.inc"
-#include "i18n/texts/sv.inc"
-#include "i18n/texts/th.inc"
-#include "i18n/texts/tr.inc"
-#include "i18n/texts/cy.inc"
-};
-static_assert(std::size(kTexts) == kTextSetCount);
+constexpr std::nullopt_t kConstants = std::nullopt;  // a set kept as constants, in no store
 
-// Where a set lives: kConstants, or the number of its store counted from TntComboBox2 (which is store 0).
-constexpr int kConstants = -1;
-constexpr int kStores[kTextSetCount] = {
-    /* Arabic */ 2, kConstants, kConstants, /* Bulgarian */ 17, /* Chinese */ 3, /* Croatian */ 13, /* Czech */ 16,
-    /* Danish */ 12, kConstants, kConstants, kConstants, /* Esperanto */ 25, kConstants, /* Filipino */ 18,
-    /* Finnish */ 11, kConstants, kConstants, /* Greek */ 7, /* Hungarian */ 19, /* Icelandic */ 9,
-    /* Irish Gaelic */ 26, kConstants, /* Japanese */ 0, /* Korean */ 4, /* Latin */ 23, /* Norwegian */ 10,
-    /* Polish */ 8, /* Romanian */ 21, /* Russian */ 1, /* Serbian */ 15, /* Simplified Chinese */ 5,
-    /* Slovenian */ 14, kConstants, kConstants, /* Swedish */ 6, /* Thai */ 24, /* Turkish */ 20, /* Welsh */ 22,
-};
+#include "i18n/languages.inc"
 
-constexpr const char* kLanguageList[] = {
-#include "i18n/language_list.inc"
-};
-static_assert(std::size(kLanguageList) == kLanguageListSize);
+constexpr int kNone = -1;
 
-// The set each language list item applies; "Brazilian" and "Portuguese" share one.
-constexpr std::optional<TextSet> kItemSets[kLanguageListSize] = {
-    std::nullopt, Arabic, BalearCatalaValencia, Portuguese, Bulgarian, Chinese, Croatian, Czech, Danish, Deutsch,
-    Dutch, English, Esperanto, Euskera, Filipino, Finnish, Francais, Galego, Greek, Hungarian, Icelandic,
-    IrishGaelic, Italiano, Japanese, Korean, Latin, Norwegian, Polish, Portuguese, Romanian, Russian, Serbian,
-    SimplifiedChinese, Slovenian, SpanishSpain, SpanishArgentina, Swedish, Thai, Turkish, Welsh,
-};
+// Each check names the first row (or item, store, identifier) that breaks it, kNone when all agree, so that
+// a failing static_assert shows where.
+consteval int RowOutOfTextSetOrder() {
+    for (int row = 0; row < static_cast<int>(std::size(kLanguages)); ++row) {
+        if (kLanguages[row].set != static_cast<TextSet>(row)) return row;
+    }
+    return kNone;
+}
 
-struct SystemLanguage {
-    unsigned short id;
-    TextSet set;
-};
+consteval int RowWithTheTextFileOfAnotherSet() {
+    for (int row = 0; row < static_cast<int>(std::size(kLanguages)); ++row) {
+        if (kLanguages[row].texts.set != kLanguages[row].set) return row;
+    }
+    return kNone;
+}
 
-constexpr SystemLanguage kSystemLanguages[] = {
-#include "i18n/system_languages.inc"
-};
+// Every item from 0 to kLanguageListSize - 1 comes exactly once: the prompt's 0, then the names'.
+consteval int ItemMissingOrTwice() {
+    std::array<int, kLanguageListSize> uses{};
+    const auto use = [&uses](int item) { return item >= 0 && item < kLanguageListSize && ++uses[item] == 1; };
+    if (!use(kPrompt.item) || kPrompt.item != 0) return kPrompt.item;
+    for (const Language& language : kLanguages) {
+        for (const ListName& name : language.names) {
+            if (!use(name.item)) return name.item;
+        }
+    }
+    for (int item = 0; item < kLanguageListSize; ++item) {
+        if (uses[item] != 1) return item;
+    }
+    return kNone;
+}
+
+// The item of a name whose text an earlier name has too: the list tells its names apart by their text.
+consteval int ItemNamedTwice() {
+    std::array<std::string_view, kLanguageListSize> texts{};
+    texts[0] = kPrompt.text;
+    for (const Language& language : kLanguages) {
+        for (const ListName& name : language.names) texts[name.item] = name.text;
+    }
+    for (int item = 0; item < kLanguageListSize; ++item) {
+        if (texts[item].empty() || std::find(texts.begin(), texts.begin() + item, texts[item]) != texts.begin() + item) {
+            return item;
+        }
+    }
+    return kNone;
+}
+
+// Each of the kTextStoreCount stores holds exactly one set.
+consteval int StoreOutOfRangeOrShared() {
+    std::array<int, kTextStoreCount> sets{};
+    for (const Language& language : kLanguages) {
+        if (!language.store) continue;
+        const int store = *language.store;
+        if (store < 0 || store >= kTextStoreCount || ++sets[store] > 1) return store;
+    }
+    for (int store = 0; store < kTextStoreCount; ++store) {
+        if (sets[store] != 1) return store;
+    }
+    return kNone;
+}
+
+// An identifier that an earlier place in the table has already given a set.
+consteval int SystemLanguageGivenTwice() {
+    for (auto row = std::begin(kLanguages); row != std::end(kLanguages); ++row) {
+        const auto& ids = row->systemLanguages;
+        for (auto id = ids.begin(); id != ids.end(); ++id) {
+            if (std::find(ids.begin(), id, *id) != id) return *id;
+            for (auto earlier = std::begin(kLanguages); earlier != row; ++earlier) {
+                const auto& earlierIds = earlier->systemLanguages;
+                if (std::find(earlierIds.begin(), earlierIds.end(), *id) != earlierIds.end()) return *id;
+            }
+        }
+    }
+    return kNone;
+}
+
+static_assert(std::size(kLanguages) == kTextSetCount, "one row for each text set");
+static_assert(RowOutOfTextSetOrder() == kNone, "the rows follow the order of TextSet, one row for each set");
+static_assert(RowWithTheTextFileOfAnotherSet() == kNone, "a row includes the text file of another set");
+static_assert(ItemMissingOrTwice() == kNone, "the list's items are 0 (the prompt) to kLanguageListSize - 1, each once");
+static_assert(ItemNamedTwice() == kNone, "every item of the list has a text of its own");
+static_assert(StoreOutOfRangeOrShared() == kNone, "every text store holds exactly one set");
+static_assert(SystemLanguageGivenTwice() == kNone, "each system language chooses one set");
+
+constexpr std::array<const char*, kLanguageListSize> ListInItemOrder() {
+    std::array<const char*, kLanguageListSize> items{};
+    items[kPrompt.item] = kPrompt.text;
+    for (const Language& language : kLanguages) {
+        for (const ListName& name : language.names) items[name.item] = name.text;
+    }
+    return items;
+}
+
+constexpr std::array<const char*, kLanguageListSize> kLanguageList = ListInItemOrder();
+
+const Language& RowOf(TextSet set) { return kLanguages[static_cast<int>(set)]; }
 
 }  // namespace
 
-const LanguageTexts& TextsOf(TextSet set) { return kTexts[static_cast<int>(set)]; }
+std::span<const Language> Languages() { return kLanguages; }
 
-std::optional<int> StoreOf(TextSet set) {
-    const int store = kStores[static_cast<int>(set)];
-    return store == kConstants ? std::nullopt : std::optional<int>(store);
-}
+const LanguageTexts& TextsOf(TextSet set) { return RowOf(set).texts; }
+
+std::optional<int> StoreOf(TextSet set) { return RowOf(set).store; }
+
+ReadingOrder ReadingOrderOf(TextSet set) { return RowOf(set).readingOrder; }
 
 std::span<const char* const> LanguageListItems() { return kLanguageList; }
 
 std::optional<TextSet> TextSetOfName(std::string_view itemText) {
-    const auto item = std::find(std::begin(kLanguageList), std::end(kLanguageList), itemText);
-    if (item == std::end(kLanguageList)) return std::nullopt;
-    return kItemSets[item - std::begin(kLanguageList)];
+    for (const Language& language : kLanguages) {
+        for (const ListName& name : language.names) {
+            if (name.text == itemText) return language.set;
+        }
+    }
+    return std::nullopt;
 }
 
 TextSet TextSetOfSystemLanguage(unsigned short languageId) {
-    const auto row = std::find_if(std::begin(kSystemLanguages), std::end(kSystemLanguages),
-                                  [languageId](const SystemLanguage& language) { return language.id == languageId; });
-    return row == std::end(kSystemLanguages) ? English : row->set;
+    for (const Language& language : kLanguages) {
+        if (std::find(language.systemLanguages.begin(), language.systemLanguages.end(), languageId) !=
+            language.systemLanguages.end()) {
+            return language.set;
+        }
+    }
+    return English;
 }
 
 }  // namespace i18n

@@ -3,6 +3,8 @@
 
 namespace i18n {
 
+enum class TextSet : int;  // named in catalogue.h
+
 // A text with no default: a record that leaves out a slot does not compile.
 struct Text {
     const char* utf8;
@@ -10,6 +12,7 @@ struct Text {
 };
 
 struct LanguageTexts {
+    TextSet set;              // the set its text file belongs to, checked against its row
     Text IpPrompt;            // label above the address field
     Text IpHint;              // tooltip of the address field
     Text ChangeCaption;       // both apply buttons

@@ -26,4 +26,6 @@ std::string CurrentUserName() {
     return std::string(name, strnlen(name, sizeof name));
 }
 
+std::string CurrentValuesMessage() { return CurrentValuesText(CurrentUserName(), {ServerDomainPart, ServerAddressPart}); }
+
 }  // namespace messenger

@@ -17,4 +17,7 @@ ReadResult ReadServerSetting();
 // The Windows user who runs the program, empty when it cannot be had.
 std::string CurrentUserName();
 
+// The current-values message: the user and the two parts of the last value read.
+std::string CurrentValuesMessage();
+
 }  // namespace messenger

@@ -9,7 +9,8 @@ namespace messenger {
 namespace {
 
 // Write, stop, start: the client reads the new setting when it starts again.
-ActionResult PutIntoForce(const std::string& value, const std::string& commandLine) {
+ActionResult PutIntoForce(const std::string& value) {
+    const std::string commandLine = ClientCommandLine;  // each action takes its own copy
     switch (WriteServerSetting(value)) {
         case WriteResult::NoClient: return ActionResult::Nothing;
         case WriteResult::Failed: return ActionResult::WriteFailed;
@@ -22,13 +23,13 @@ ActionResult PutIntoForce(const std::string& value, const std::string& commandLi
 
 }  // namespace
 
-ActionResult ApplyEntry(Entry kind, const std::string& input, const std::string& commandLine) {
+ActionResult ApplyEntry(Entry kind, const std::string& input) {
     if (input.empty()) return ActionResult::Nothing;
     const std::string value = kind == Entry::Address ? BuildServerValue(LookupHostName(input), input)
                                                      : BuildServerValue(input, LookupHostAddress(input));
-    return PutIntoForce(value, commandLine);
+    return PutIntoForce(value);
 }
 
-ActionResult ApplyFactoryValue(const std::string& commandLine) { return PutIntoForce(FactoryServerValue(), commandLine); }
+ActionResult ApplyFactoryValue() { return PutIntoForce(FactoryServerValue()); }
 
 }  // namespace messenger

@@ -8,9 +8,10 @@ namespace messenger {
 enum class Entry { Address, Domain };
 enum class ActionResult { Nothing, Applied, WriteFailed };
 
-// An address gets its host name, a domain name its address; empty input does nothing at all.
-ActionResult ApplyEntry(Entry kind, const std::string& input, const std::string& commandLine);
+// An address gets its host name, a domain name its address; empty input does nothing at all. The
+// client is started again from ClientCommandLine.
+ActionResult ApplyEntry(Entry kind, const std::string& input);
 
-ActionResult ApplyFactoryValue(const std::string& commandLine);
+ActionResult ApplyFactoryValue();
 
 }  // namespace messenger

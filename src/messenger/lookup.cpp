@@ -13,11 +13,16 @@ class SocketsSession {
 public:
     SocketsSession() {
         WSADATA data;
-        static_cast<void>(platform::Sockets().WSAStartup(MAKEWORD(1, 1), &data));
+        m_started = platform::Sockets().WSAStartup(MAKEWORD(1, 1), &data) == 0;
     }
-    ~SocketsSession() { platform::Sockets().WSACleanup(); }
+    ~SocketsSession() {
+        if (m_started) platform::Sockets().WSACleanup();  // only a start that succeeded is matched by a cleanup
+    }
     SocketsSession(const SocketsSession&) = delete;
     SocketsSession& operator=(const SocketsSession&) = delete;
+
+private:
+    bool m_started = false;
 };
 
 }  // namespace

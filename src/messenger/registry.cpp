@@ -15,11 +15,18 @@ platform::UniqueKey CreateKey(HKEY parent, const char* name) {
     return platform::UniqueKey(key);
 }
 
+platform::UniqueKey OpenKeyToRead(HKEY parent, const char* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, name, 0, KEY_READ, &key) != ERROR_SUCCESS) return nullptr;
+    return platform::UniqueKey(key);
+}
+
 }  // namespace
 
-platform::UniqueKey OpenUserMicrosoftKey() {
-    const platform::UniqueKey software = CreateKey(HKEY_CURRENT_USER, "Software");
-    return software ? CreateKey(software.get(), "Microsoft") : nullptr;
+platform::UniqueKey OpenUserMicrosoftKey(KeyAccess access) {
+    const auto open = access == KeyAccess::Write ? &CreateKey : &OpenKeyToRead;
+    const platform::UniqueKey software = open(HKEY_CURRENT_USER, "Software");
+    return software ? open(software.get(), "Microsoft") : nullptr;
 }
 
 RegistryString ReadRegistryString(HKEY key, const char* name) {

@@ -7,8 +7,11 @@
 
 namespace messenger {
 
-// HKCU\Software\Microsoft, each of the two keys created when missing.
-platform::UniqueKey OpenUserMicrosoftKey();
+enum class KeyAccess { Read, Write };
+
+// HKCU\Software\Microsoft. For writing each of the two keys is created when missing; for reading
+// they are only opened, with read rights, and a missing one gives no key.
+platform::UniqueKey OpenUserMicrosoftKey(KeyAccess access);
 
 struct RegistryString {
     enum Status { Found, Missing, WrongType } status;

@@ -58,6 +58,8 @@ std::string GetProgramFilesDir() {
     return value.status == RegistryString::Found ? value.text : std::string();
 }
 
+void ReadClientCommandLine() { ClientCommandLine = GetProgramFilesDir() + kClientSubPath; }
+
 std::vector<platform::UniqueHandle> TerminateProcessesByName(std::string_view name) {
     std::vector<platform::UniqueHandle> stopped;
     static const ToolHelp toolHelp;
@@ -92,8 +94,13 @@ void StartClient(const std::string& commandLine) {
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
+    // The client starts in its own folder, so that it finds its own DLLs first and never this program's folder's.
+    const size_t folderEnd = commandLine.find_last_of('\\');
+    std::string folder = folderEnd == std::string::npos ? std::string() : commandLine.substr(0, folderEnd);
+    if (folder.ends_with(':')) folder += '\\';  // "C:" alone would name the drive's current directory
     PROCESS_INFORMATION started{};
-    if (!CreateProcessA(commandLine.c_str(), quoted.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+    if (!CreateProcessA(commandLine.c_str(), quoted.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &started))
         return;  // a path that leads nowhere starts nothing, silently
     // The client runs on its own; its handles are not needed.
     const platform::UniqueHandle thread(started.hThread);

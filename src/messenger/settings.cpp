@@ -21,7 +21,7 @@ bool ClientKeyExists(HKEY microsoft) {
 }  // namespace
 
 WriteResult WriteServerSetting(const std::string& value) {
-    const platform::UniqueKey microsoft = OpenUserMicrosoftKey();
+    const platform::UniqueKey microsoft = OpenUserMicrosoftKey(KeyAccess::Write);
     if (!microsoft || !ClientKeyExists(microsoft.get())) return WriteResult::NoClient;
 
     // A key that denies writing is a failed write: the value goes nowhere else.
@@ -34,7 +34,7 @@ WriteResult WriteServerSetting(const std::string& value) {
 }
 
 StringValue ReadServerValue() {
-    const platform::UniqueKey microsoft = OpenUserMicrosoftKey();
+    const platform::UniqueKey microsoft = OpenUserMicrosoftKey(KeyAccess::Read);
     if (!microsoft || !ClientKeyExists(microsoft.get())) return {ReadResult::NoClient, {}};
 
     // Read rights are enough to show the setting, also where the user may not change it.

@@ -33,10 +33,6 @@ bool IsValidUtf8(const std::string& text) {
     return true;
 }
 
-bool EndsWith(const std::string& text, std::string_view end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 TEST(TextSets, EverySetHasTwelveNonEmptyUtf8TextsWithoutLineBreaks) {
     for (int set = 0; set < kTextSetCount; ++set) {
         const auto slots = Slots(TextsOf(static_cast<TextSet>(set)));
@@ -52,9 +48,9 @@ TEST(TextSets, DomainHintEndsWithDispatchHostAndSevenSetsAddOneBlank) {
     int withBlank = 0;
     for (int set = 0; set < kTextSetCount; ++set) {
         const std::string hint = TextsOf(static_cast<TextSet>(set)).DomainHint.utf8;
-        const bool blank = EndsWith(hint, std::string(kHost) + " ");
-        EXPECT_TRUE(blank || EndsWith(hint, kHost)) << "set " << set << ": " << hint;
-        EXPECT_FALSE(EndsWith(hint, std::string(kHost) + "  ")) << "set " << set;
+        const bool blank = hint.ends_with(std::string(kHost) + " ");
+        EXPECT_TRUE(blank || hint.ends_with(kHost)) << "set " << set << ": " << hint;
+        EXPECT_FALSE(hint.ends_with(std::string(kHost) + "  ")) << "set " << set;
         withBlank += blank;
     }
     EXPECT_EQ(withBlank, 7);
@@ -114,8 +110,8 @@ TEST(LanguageList, NamesLeadToSetsByWholeExactText) {
     const auto items = LanguageListItems();
     ASSERT_EQ(items.size(), 40u);
     EXPECT_STREQ(items[0], "Select other language:");
-    EXPECT_STREQ(items[2], "Balear-Catal\xE0-Valenci\xE0");
-    EXPECT_STREQ(items[16], "Fran\xE7" "ais");
+    EXPECT_STREQ(items[2], "Balear-Català-Valencià");
+    EXPECT_STREQ(items[16], "Français");
     EXPECT_STREQ(items[39], "Welsh");
     EXPECT_EQ(TextSetOfName("Select other language:"), std::nullopt);
     EXPECT_EQ(TextSetOfName("Brazilian"), Portuguese);
@@ -131,6 +127,24 @@ TEST(LanguageList, NamesLeadToSetsByWholeExactText) {
         reached.insert(*set);
     }
     EXPECT_EQ(reached.size(), static_cast<size_t>(kTextSetCount));
+}
+
+TEST(LanguageTable, EveryLookupLeadsBackToItsRow) {
+    const auto items = LanguageListItems();
+    for (const Language& language : Languages()) {
+        SCOPED_TRACE(testing::Message() << "set " << static_cast<int>(language.set));
+        EXPECT_EQ(&TextsOf(language.set), &language.texts);
+        EXPECT_EQ(StoreOf(language.set), language.store);
+        EXPECT_TRUE(ReadingOrderOf(language.set) == language.readingOrder);
+        for (const ListName& name : language.names) {
+            EXPECT_EQ(TextSetOfName(name.text), language.set) << name.text;
+            ASSERT_LT(static_cast<size_t>(name.item), items.size());
+            EXPECT_STREQ(items[static_cast<size_t>(name.item)], name.text);
+        }
+        for (const unsigned short id : language.systemLanguages) {
+            EXPECT_EQ(TextSetOfSystemLanguage(id), language.set) << std::hex << id;
+        }
+    }
 }
 
 TEST(SystemLanguage, TableGivesEachIdentifierItsSet) {

@@ -1,5 +1,5 @@
 // A stand-in for the messenger client: at start it appends its process id, the server setting it
-// reads and its own path to a log, then runs until it is stopped. With CORVAN_STANDIN_SINGLE=1 it behaves as a single
+// reads, its own path and its current directory to a log, then runs until it is stopped. With CORVAN_STANDIN_SINGLE=1 it behaves as a single
 // copy, as the real client does: a copy that starts while an older one still runs logs that and quits.
 
 #include <windows.h>
@@ -56,6 +56,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    AppendToLog(pid + "\t" + ServerSetting() + "\t" + path + "\n");
+    char folder[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    AppendToLog(pid + "\t" + ServerSetting() + "\t" + path + "\t" + folder + "\n");
     for (;;) Sleep(INFINITE);
 }

@@ -1,18 +1,19 @@
 // The language list applying text sets to the window, the hidden text stores, the texts' fit in their
-// controls, start-up under a system language, and the globe that opens the regional settings.
+// controls, start-up under a system language, the reading order of Arabic, and the globe that opens
+// the regional settings.
 
 #include "i18n/catalogue.h"
 #include "platform/text.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cwctype>
-#include <fstream>
+#include <map>
+#include <optional>
 #include <set>
 
 namespace {
@@ -21,83 +22,37 @@ using namespace test;
 using i18n::TextSet;
 using enum TextSet;
 
-constexpr int kSlotCount = 12;
+constexpr int kSlotCount = std::tuple_size_v<Slots>;
 constexpr int kPromptItem = 0;
 constexpr int kBrazilianItem = 3;
 constexpr int kDeutschItem = 9;
 constexpr int kJapaneseItem = 23;
 constexpr int kPortugueseItem = 28;
 
-// The set each language list item applies, item by item.
-constexpr TextSet kItemSets[i18n::kLanguageListSize] = {
-    English /* the prompt: applies nothing */,
-    Arabic,
-    BalearCatalaValencia,
-    Portuguese,
-    Bulgarian,
-    Chinese,
-    Croatian,
-    Czech,
-    Danish,
-    Deutsch,
-    Dutch,
-    English,
-    Esperanto,
-    Euskera,
-    Filipino,
-    Finnish,
-    Francais,
-    Galego,
-    Greek,
-    Hungarian,
-    Icelandic,
-    IrishGaelic,
-    Italiano,
-    Japanese,
-    Korean,
-    Latin,
-    Norwegian,
-    Polish,
-    Portuguese,
-    Romanian,
-    Russian,
-    Serbian,
-    SimplifiedChinese,
-    Slovenian,
-    SpanishSpain,
-    SpanishArgentina,
-    Swedish,
-    Thai,
-    Turkish,
-    Welsh,
-};
+// The set a language list item applies, as the table of languages gives it; none for the prompt.
+std::optional<TextSet> SetOfItem(int item) {
+    for (const i18n::Language& language : i18n::Languages()) {
+        for (const i18n::ListName& name : language.names) {
+            if (name.item == item) return language.set;
+        }
+    }
+    return std::nullopt;
+}
 
-// The 27 text stores, TntComboBox2 to TntComboBox28, and the set each one holds.
-constexpr TextSet kStoreSets[] = {
-    Japanese,  Russian,  Arabic, Chinese,  Korean,    SimplifiedChinese, Swedish,     Greek,     Polish,   Icelandic,
-    Norwegian, Finnish,  Danish, Croatian, Slovenian, Serbian,           Czech,       Bulgarian, Filipino, Hungarian,
-    Turkish,   Romanian, Welsh,  Latin,    Thai,      Esperanto,         IrishGaelic,
-};
-static_assert(std::size(kStoreSets) == app::kTextStoreCount);
+// The set that text store `store` (0 for TntComboBox2) holds, as the table of languages gives it.
+std::optional<TextSet> SetOfStore(int store) {
+    for (const i18n::Language& language : i18n::Languages()) {
+        if (language.store == store) return language.set;
+    }
+    return std::nullopt;
+}
+static_assert(i18n::kTextStoreCount == app::kTextStoreCount);
 
 int FirstItemOf(TextSet set) {
     for (int item = 1; item < i18n::kLanguageListSize; ++item) {
-        if (kItemSets[item] == set) return item;
+        if (SetOfItem(item) == set) return item;
     }
     return -1;
-}
-
-using Slots = std::array<std::wstring, kSlotCount>;
-
-Slots ExpectedTexts(TextSet set) {
-    const i18n::LanguageTexts& t = i18n::TextsOf(set);
-    const i18n::Text* texts[kSlotCount] = {
-        &t.IpPrompt,       &t.IpHint,         &t.ChangeCaption, &t.DomainPrompt,    &t.DomainHint,       &t.ServerListPrompt,
-        &t.ServerListHint, &t.FactoryCaption, &t.HelpHint,      &t.MenuOpenCaption, &t.MenuCloseCaption, &t.MenuCreditsCaption,
-    };
-    Slots slots;
-    for (int slot = 0; slot < kSlotCount; ++slot) slots[slot] = platform::FromUtf8(texts[slot]->utf8);
-    return slots;
 }
 
 const char* const kSlotNames[kSlotCount] = {
@@ -130,34 +85,6 @@ std::array<std::wstring, 4> ButtonCopies(ProgramWindow& program) {
             program.form.Hint(app::kTntButton3)};
 }
 
-std::string WindowCaption(HWND window) {
-    char caption[64] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    return caption;
-}
-
-std::vector<std::string> LanguageListItems(HWND list) {
-    std::vector<std::string> items;
-    const auto count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
-    for (int item = 0; item < count; ++item) {
-        std::string text(static_cast<size_t>(SendMessageA(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0)), '\0');
-        SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text.data()));
-        items.push_back(text);
-    }
-    return items;
-}
-
-std::vector<std::wstring> StoreItems(HWND store) {
-    std::vector<std::wstring> items;
-    const auto count = static_cast<int>(SendMessageW(store, CB_GETCOUNT, 0, 0));
-    for (int item = 0; item < count; ++item) {
-        std::wstring text(static_cast<size_t>(SendMessageW(store, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0)), L'\0');
-        SendMessageW(store, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text.data()));
-        items.push_back(text);
-    }
-    return items;
-}
-
 // What applying a set must leave alone, captured before and compared after.
 struct Untouched {
     std::vector<std::string> languageList;
@@ -165,7 +92,7 @@ struct Untouched {
     LRESULT serverListSelection;
 
     static Untouched Of(ProgramWindow& program) {
-        return {LanguageListItems(program.Control(app::kComboBox2)), WideText(program.Control(app::kTntEdit1)),
+        return {AnsiItems(program.Control(app::kComboBox2)), WideText(program.Control(app::kTntEdit1)),
                 WideText(program.Control(app::kTntEdit2)), MenuCaption(program.form.PopupMenu(), app::kMSNValues1),
                 SendMessageW(program.Control(app::kTntComboBox1), CB_GETCURSEL, 0, 0)};
     }
@@ -192,7 +119,7 @@ TEST(LanguageList, EveryItemAppliesItsSetAndTouchesNothingElse) {
     for (int item = 1; item < i18n::kLanguageListSize; ++item) {
         SCOPED_TRACE(before.languageList[static_cast<size_t>(item)]);
         PickLanguage(program, item);
-        const Slots expected = ExpectedTexts(kItemSets[item]);
+        const Slots expected = SlotTexts(SetOfItem(item).value());
         const Slots shown = ShownSlots(program);
         for (int slot = 0; slot < kSlotCount; ++slot) EXPECT_EQ(shown[slot], expected[slot]) << kSlotNames[slot];
 
@@ -202,10 +129,10 @@ TEST(LanguageList, EveryItemAppliesItsSetAndTouchesNothingElse) {
         EXPECT_EQ(copies[2], shown[7]) << "TntButton2's hint is its caption";
         EXPECT_EQ(copies[3], shown[2]) << "TntButton3's hint is its caption";
 
-        EXPECT_EQ(WindowCaption(program.form.Handle()), "Corvan v1.2");
+        EXPECT_EQ(AnsiText(program.form.Handle()), "Corvan v1.2");
         EXPECT_EQ(SendMessageA(program.Control(app::kComboBox2), CB_GETCURSEL, 0, 0), item);
         EXPECT_TRUE(Untouched::Of(program) == before) << "language list, entries, server list or MSNValues1 changed";
-        EXPECT_EQ(Pixels(program.form.FlagPicture()), ImageListPicture(program.form.Images(), item)) << "Image2";
+        EXPECT_EQ(PictureOf(program.form.FlagPicture()), ImageListPicture(program.form.Images(), item)) << "Image2";
     }
 }
 
@@ -215,13 +142,13 @@ TEST(LanguageList, NextSetLeavesNoTextOfThePreviousOne) {
     // whichever set comes next, without trying all 1,400 pairs.
     constexpr int kNames = i18n::kLanguageListSize - 1;
     for (int first = 1; first < i18n::kLanguageListSize; ++first) {
-        const Slots previous = ExpectedTexts(kItemSets[first]);
+        const Slots previous = SlotTexts(SetOfItem(first).value());
         for (int step : {1, 2, kNames / 2}) {
             const int second = 1 + (first - 1 + step) % kNames;
-            if (kItemSets[second] == kItemSets[first]) continue;
+            if (SetOfItem(second) == SetOfItem(first)) continue;
             PickLanguage(program, first);
             PickLanguage(program, second);
-            const Slots now = ExpectedTexts(kItemSets[second]);
+            const Slots now = SlotTexts(SetOfItem(second).value());
             const Slots shown = ShownSlots(program);
             const auto copies = ButtonCopies(program);
             for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -256,13 +183,13 @@ TEST(LanguageList, PortugueseThenBrazilianKeepTheTextsAndChangeThePicture) {
     PickLanguage(program, kPortugueseItem);
     const Slots portuguese = ShownSlots(program);
     const auto portugueseCopies = ButtonCopies(program);
-    const std::vector<DWORD> picture28 = Pixels(program.form.FlagPicture());
+    const Picture picture28 = PictureOf(program.form.FlagPicture());
     ASSERT_EQ(picture28, ImageListPicture(program.form.Images(), 28));
 
     PickLanguage(program, kBrazilianItem);
     EXPECT_EQ(ShownSlots(program), portuguese);
     EXPECT_EQ(ButtonCopies(program), portugueseCopies);
-    const std::vector<DWORD> picture3 = Pixels(program.form.FlagPicture());
+    const Picture picture3 = PictureOf(program.form.FlagPicture());
     EXPECT_EQ(picture3, ImageListPicture(program.form.Images(), 3));
     EXPECT_NE(picture3, picture28);
 }
@@ -271,12 +198,12 @@ TEST(LanguageList, PromptAfterDeutschShowsPromptPictureAndKeepsGermanTexts) {
     ProgramWindow program;
     PickLanguage(program, kDeutschItem);
     const Slots german = ShownSlots(program);
-    ASSERT_EQ(german, ExpectedTexts(Deutsch));
+    ASSERT_EQ(german, SlotTexts(Deutsch));
 
     PickLanguage(program, kPromptItem);
     EXPECT_EQ(ShownSlots(program), german);
     EXPECT_EQ(WideText(program.Control(app::kTntButton3)), german[2]);
-    EXPECT_EQ(Pixels(program.form.FlagPicture()), ImageListPicture(program.form.Images(), 0));
+    EXPECT_EQ(PictureOf(program.form.FlagPicture()), ImageListPicture(program.form.Images(), 0));
     EXPECT_NE(ImageListPicture(program.form.Images(), 0), ImageListPicture(program.form.Images(), kDeutschItem));
 }
 
@@ -289,8 +216,8 @@ TEST(TextStores, EachHoldsItsSetsTwelveTextsWithTheFirstSelected) {
         SCOPED_TRACE(testing::Message() << "TntComboBox" << store + 2);
         const HWND combo = program.Control(static_cast<app::ControlId>(app::kTntComboBox2 + store));
         ASSERT_NE(combo, nullptr);
-        const std::vector<std::wstring> items = StoreItems(combo);
-        const Slots expected = ExpectedTexts(kStoreSets[store]);
+        const std::vector<std::wstring> items = WideItems(combo);
+        const Slots expected = SlotTexts(SetOfStore(store).value());
         EXPECT_EQ(items, std::vector<std::wstring>(expected.begin(), expected.end()));
         EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
         EXPECT_FALSE(IsWindowVisible(combo));
@@ -321,7 +248,7 @@ TEST(TextStores, ApplyingReadsEachItemOfTheStoreAtThatMoment) {
 
         // A set kept as constants does not read any store.
         PickLanguage(program, FirstItemOf(English));
-        EXPECT_EQ(ShownSlots(program), ExpectedTexts(English));
+        EXPECT_EQ(ShownSlots(program), SlotTexts(English));
     }
 }
 
@@ -336,13 +263,6 @@ constexpr int kButtonBorder = 3;  // pixels on each side
 const std::set<std::pair<TextSet, int>> kGivenTextsThatOverflow = {
     {Japanese, 3},  // "または、MSNサーバのドメインを置いてください。"
 };
-
-std::string Utf8(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
-    return utf8;
-}
 
 int TextWidth(HWND control, const std::wstring& text) {
     const HDC dc = GetDC(control);
@@ -381,7 +301,7 @@ TEST(TextFit, EveryCaptionFitsItsControlInEverySet) {
             if (width <= room) continue;
             overflowing.insert({static_cast<TextSet>(set), control.slot});
             EXPECT_TRUE(kGivenTextsThatOverflow.count({static_cast<TextSet>(set), control.slot}))
-                << "set " << set << ", " << kSlotNames[control.slot] << ": " << Utf8(caption) << " is " << width
+                << "set " << set << ", " << kSlotNames[control.slot] << ": " << platform::ToUtf8(caption) << " is " << width
                 << " px wide, room " << room << " px";
         }
     }
@@ -402,21 +322,42 @@ TEST(SystemLanguageStartUp, WindowSpeaksTheSystemLanguageWithThePromptSelected) 
     const struct {
         LANGID id;
         TextSet set;
-    } languages[] = {{0x040C, Francais}, {0x0411, Japanese}, {0x0407, Deutsch}, {0x040D, English}};
+    } languages[] = {{0x040C, Francais}, {0x0411, Japanese}, {0x0804, Chinese}, {0x0407, Deutsch}, {0x040D, English}};
     const auto id = static_cast<LANGID>(std::strtoul(wanted, nullptr, 16));
     ASSERT_EQ(GetSystemDefaultLangID(), id) << "the locale did not give the system language";
     const auto* row = std::find_if(std::begin(languages), std::end(languages), [id](const auto& r) { return r.id == id; });
     ASSERT_NE(row, std::end(languages));
 
     ProgramWindow program;
-    EXPECT_EQ(ShownSlots(program), ExpectedTexts(row->set));
-    EXPECT_EQ(WideText(program.Control(app::kTntButton3)), ExpectedTexts(row->set)[2]);
+    EXPECT_EQ(ShownSlots(program), SlotTexts(row->set));
+    EXPECT_EQ(WideText(program.Control(app::kTntButton3)), SlotTexts(row->set)[2]);
     EXPECT_EQ(SendMessageA(program.Control(app::kComboBox2), CB_GETCURSEL, 0, 0), 0);
-    char shown[64] = {};
-    GetWindowTextA(program.Control(app::kComboBox2), shown, sizeof shown);
-    EXPECT_STREQ(shown, "Select other language:");
-    EXPECT_EQ(Pixels(program.form.FlagPicture()), ImageListPicture(program.form.Images(), 0));
-    EXPECT_EQ(WindowCaption(program.form.Handle()), "Corvan v1.2");
+    EXPECT_EQ(AnsiText(program.Control(app::kComboBox2)), "Select other language:");
+    EXPECT_EQ(PictureOf(program.form.FlagPicture()), ImageListPicture(program.form.Images(), 0));
+    EXPECT_EQ(AnsiText(program.form.Handle()), "Corvan v1.2");
+}
+
+// The language list's two accented names under the system code page of the run's locale (CTest names
+// the code page in CORVAN_CODE_PAGE): shown as they are, and each applying its set.
+TEST(SystemCodePage, AccentedLanguageNamesShowAndApplyTheirSets) {
+    const char* wanted = std::getenv("CORVAN_CODE_PAGE");
+    if (!wanted) GTEST_SKIP() << "run by CTest with LC_ALL and CORVAN_CODE_PAGE set (see CMakeLists.txt)";
+    ASSERT_EQ(GetACP(), std::strtoul(wanted, nullptr, 10)) << "the locale did not give the code page";
+
+    ProgramWindow program;
+    const HWND languages = program.Control(app::kComboBox2);
+    const struct {
+        int item;
+        std::wstring name;
+        TextSet set;
+    } names[] = {{2, L"Balear-Català-Valencià", BalearCatalaValencia}, {16, L"Français", Francais}};
+    for (const auto& row : names) {
+        SCOPED_TRACE(row.item);
+        EXPECT_EQ(WideItems(languages).at(static_cast<size_t>(row.item)), row.name);
+        PickLanguage(program, row.item);
+        EXPECT_EQ(WideText(languages), row.name) << "the closed list";
+        EXPECT_EQ(ShownSlots(program), SlotTexts(row.set));
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -427,24 +368,18 @@ constexpr int kSwitches = 500;
 void SwitchLanguages(ProgramWindow& program, int count) {
     for (int i = 0; i < count; ++i) {
         PickLanguage(program, 1 + i % (i18n::kLanguageListSize - 1));
-        if (i % 50 == 0) Pump(std::chrono::milliseconds(1));
+        if (i % 50 == 0) RunQueuedMessages();
     }
 }
 
 TEST(LanguageSwitching, FiveHundredSwitchesKeepPrivateBytesFlat) {
     ProgramWindow program;
     SwitchLanguages(program, 2 * (i18n::kLanguageListSize - 1));  // every set once, so caches are full
-    PROCESS_MEMORY_COUNTERS_EX before{};
-    before.cb = sizeof before;
-    ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&before), sizeof before));
-    SwitchLanguages(program, kSwitches);
-    PROCESS_MEMORY_COUNTERS_EX after{};
-    after.cb = sizeof after;
-    ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&after), sizeof after));
-    // Wine leaves PrivateUsage at 0 and reports the private bytes as PagefileUsage.
-    const SIZE_T privateBefore = before.PrivateUsage ? before.PrivateUsage : before.PagefileUsage;
-    const SIZE_T privateAfter = after.PrivateUsage ? after.PrivateUsage : after.PagefileUsage;
+    const size_t privateBefore = PrivateBytes();
     ASSERT_GT(privateBefore, 0u);
+    SwitchLanguages(program, kSwitches);
+    const size_t privateAfter = PrivateBytes();
+    ASSERT_GT(privateAfter, 0u);
     // Twelve texts a switch: even 100 bytes lost per switch would show as 50 KB.
     EXPECT_LT(static_cast<long long>(privateAfter) - static_cast<long long>(privateBefore), 64 * 1024)
         << privateBefore << " -> " << privateAfter << " bytes";
@@ -453,8 +388,6 @@ TEST(LanguageSwitching, FiveHundredSwitchesKeepPrivateBytesFlat) {
 TEST(LanguageSwitching, FiveHundredSwitchesKeepGdiObjectsFlat) {
     ProgramWindow program;
     SwitchLanguages(program, i18n::kLanguageListSize - 1);
-    // GetGuiResources counts nothing under Wine; GdiObjectCount walks the handle table there.
-    // USER objects have no such count under Wine and go unchecked.
     const int before = GdiObjectCount();
     if (before < 0) GTEST_SKIP() << "no way to count this process's GDI objects here";
     SwitchLanguages(program, kSwitches);
@@ -464,8 +397,8 @@ TEST(LanguageSwitching, FiveHundredSwitchesKeepGdiObjectsFlat) {
 // ---------------------------------------------------------------------------------------------------
 // Real glyphs, not boxes, for every script of the sets, in the labels' font as the prefix sets it up
 
-std::vector<DWORD> Rendered(HFONT font, const std::wstring& text) {
-    return DrawnOnWhite(48, 24, [&](HDC canvas) {
+Picture Rendered(HFONT font, const std::wstring& text) {
+    return DrawnPicture(48, 24, RGB(255, 255, 255), [&](HDC canvas) {
         const HGDIOBJ previous = SelectObject(canvas, font);
         TextOutW(canvas, 4, 4, text.c_str(), static_cast<int>(text.size()));
         SelectObject(canvas, previous);
@@ -475,17 +408,165 @@ std::vector<DWORD> Rendered(HFONT font, const std::wstring& text) {
 TEST(WindowFont, EveryLetterOfEveryScriptDrawsAGlyphOfItsOwn) {
     ProgramWindow program;
     const auto font = reinterpret_cast<HFONT>(SendMessageW(program.Control(app::kTntLabel1), WM_GETFONT, 0, 0));
-    const std::vector<DWORD> missing = Rendered(font, L"\x0378");  // unassigned: drawn as the missing-glyph box
-    const std::vector<DWORD> blank = Rendered(font, L" ");
+    const Picture missing = Rendered(font, L"\x0378");  // unassigned: drawn as the missing-glyph box
+    const Picture blank = Rendered(font, L" ");
     for (const TextSet set : {Japanese, Chinese, SimplifiedChinese, Korean, Thai, Arabic, Greek, Russian, Bulgarian}) {
-        for (const std::wstring& text : ExpectedTexts(set)) {
+        for (const std::wstring& text : SlotTexts(set)) {
             for (const wchar_t letter : text) {
                 if (letter < 0x0370 || letter == L'\xB4' || std::iswspace(letter)) continue;  // Latin is not in question here
-                const std::vector<DWORD> drawn = Rendered(font, std::wstring(1, letter));
+                const Picture drawn = Rendered(font, std::wstring(1, letter));
                 EXPECT_NE(drawn, missing) << "set " << static_cast<int>(set) << ": U+" << std::hex
                                           << static_cast<unsigned>(letter);
                 EXPECT_NE(drawn, blank) << "set " << static_cast<int>(set) << ": U+" << std::hex << static_cast<unsigned>(letter);
             }
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Reading order. In a line that mixes Arabic with "MSN", the two orders put the Latin word at opposite
+// ends and the words between in opposite turns: what a control drew is compared, column by column of
+// ink, with the line as GDI draws it in either order, in the control's font on the control's face.
+
+using i18n::ReadingOrder;
+
+bool Dark(COLORREF colour) { return GetRValue(colour) + GetGValue(colour) + GetBValue(colour) < 3 * 128; }
+
+// Per column, the dark pixels inside the frame, from the first inked column to the last: where the
+// glyphs stand across the line, whatever the line's height and its place in the control.
+std::vector<int> InkedColumns(const Picture& picture, int frame) {
+    std::vector<int> columns;
+    for (int x = frame; x < picture.width - frame; ++x) {
+        int ink = 0;
+        for (int y = frame; y < picture.height - frame; ++y) ink += Dark(picture.At(x, y));
+        columns.push_back(ink);
+    }
+    while (!columns.empty() && columns.back() == 0) columns.pop_back();
+    columns.erase(columns.begin(), std::find_if(columns.begin(), columns.end(), [](int ink) { return ink != 0; }));
+    return columns;
+}
+
+// The order in which `drawn` shows `text`, or nothing when it matches neither (or the text reads
+// alike both ways).
+std::optional<ReadingOrder> DrawnOrder(const Picture& drawn, HWND control, const std::wstring& text, int frame) {
+    std::map<COLORREF, int> counts;
+    for (const COLORREF pixel : drawn.pixels) ++counts[pixel];
+    const COLORREF face =
+        std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) { return a.second < b.second; })->first;
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    const auto asGdiDraws = [&](UINT order) {
+        return InkedColumns(DrawnPicture(drawn.width, drawn.height, face,
+                                         [&](HDC dc) {
+                                             const HGDIOBJ previous = SelectObject(dc, font);
+                                             SetBkMode(dc, TRANSPARENT);
+                                             SetTextAlign(dc, TA_LEFT | TA_TOP | order);
+                                             TextOutW(dc, 0, 0, text.c_str(), static_cast<int>(text.size()));
+                                             SelectObject(dc, previous);
+                                         }),
+                            0);
+    };
+    const std::vector<int> line = InkedColumns(drawn, frame);
+    const std::vector<int> leftToRight = asGdiDraws(0);
+    const std::vector<int> rightToLeft = asGdiDraws(TA_RTLREADING);
+    if (leftToRight == rightToLeft) return std::nullopt;
+    if (line == rightToLeft) return ReadingOrder::RightToLeft;
+    if (line == leftToRight) return ReadingOrder::LeftToRight;
+    return std::nullopt;
+}
+
+std::string Name(std::optional<ReadingOrder> order) {
+    return !order ? "neither order" : *order == ReadingOrder::RightToLeft ? "right to left" : "left to right";
+}
+
+// The tooltip as it shows the hint of `control` when the pointer comes to rest on it.
+Picture ShownHint(HWND tooltip, HWND control) {
+    const auto showing = [&] {
+        wchar_t text[1024] = {};
+        TTTOOLINFOW current{};
+        current.cbSize = sizeof current;
+        current.lpszText = text;
+        return IsWindowVisible(tooltip) && SendMessageW(tooltip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&current)) &&
+               current.uId == reinterpret_cast<UINT_PTR>(control);
+    };
+    MoveCursorTo({4, 4});
+    PumpUntil([&] { return !IsWindowVisible(tooltip); }, 3s);
+    // Each move over the control starts the tooltip's delay again, should an earlier one have come to nothing.
+    const POINT centre = CentreOf(control);
+    for (int step = 0; step < 8 && !showing(); ++step) {
+        MoveCursorTo({centre.x + step % 2, centre.y});
+        PumpUntil(showing, 1s);
+    }
+    if (!showing()) return {};
+    RECT tip{};
+    GetWindowRect(tooltip, &tip);
+    PumpUntil([&] { return !InkedColumns(ScreenPixels(tip), 2).empty(); }, 2s);  // the text has reached the screen
+    return ScreenPixels(tip);
+}
+
+TEST(ReadingOrder, ArabicReadsRightToLeftAndTheNextSetLeftToRightAgain) {
+    ProgramWindow program;
+    const HWND main = program.form.Handle();
+    const HWND tooltip = TooltipOf(main);
+    ASSERT_NE(tooltip, nullptr);
+    const Slots arabic = SlotTexts(Arabic);
+    constexpr int kButtonFrame = 4;  // the button's edges and the default button's ring
+    constexpr int kTipFrame = 2;
+    const struct {
+        app::ControlId id;
+        int slot;
+        int frame;
+    } lines[] = {{app::kTntLabel1, 0, 0}, {app::kTntLabel4, 5, 0}, {app::kTntButton2, 7, kButtonFrame}};
+    const app::ControlId showingTexts[] = {app::kTntLabel1,  app::kTntLabel2,  app::kTntLabel4,
+                                           app::kTntButton1, app::kTntButton2, app::kTntButton3};
+    const app::ControlId withSetHints[] = {app::kTntEdit1,   app::kTntEdit2,   app::kTntComboBox1, app::kTntImage1,
+                                           app::kTntButton1, app::kTntButton2, app::kTntButton3};
+    const HWND factoryButton = program.Control(app::kTntButton2);
+
+    for (const TextSet set : {Arabic, English}) {
+        const ReadingOrder order = set == Arabic ? ReadingOrder::RightToLeft : ReadingOrder::LeftToRight;
+        SCOPED_TRACE(set == Arabic ? "Arabic" : "English after Arabic");
+        PickLanguage(program, FirstItemOf(set));
+        // English is all Latin and reads alike both ways: an Arabic line written back shows the order.
+        for (const auto& line : lines) {
+            const HWND control = program.Control(line.id);
+            if (set != Arabic) SetWindowTextW(control, arabic[static_cast<size_t>(line.slot)].c_str());
+            EXPECT_EQ(Name(DrawnOrder(PrintedClient(control, RGB(255, 0, 255)), control, arabic[static_cast<size_t>(line.slot)],
+                                      line.frame)),
+                      Name(order))
+                << kSlotNames[line.slot];
+        }
+        TTTOOLINFOW factoryTool{};
+        factoryTool.cbSize = sizeof factoryTool;
+        factoryTool.hwnd = main;
+        factoryTool.uId = reinterpret_cast<UINT_PTR>(factoryButton);
+        factoryTool.lpszText = const_cast<wchar_t*>(arabic[7].c_str());
+        if (set != Arabic) SendMessageW(tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&factoryTool));
+        const Picture hint = ShownHint(tooltip, factoryButton);
+        ASSERT_GT(hint.width, 0) << "the hint did not show";
+        EXPECT_EQ(Name(DrawnOrder(hint, tooltip, arabic[7], kTipFrame)), Name(order)) << "TntButton2 hint";
+
+        const bool rightToLeft = order == ReadingOrder::RightToLeft;
+        for (const app::ControlId id : showingTexts) {
+            EXPECT_EQ((GetWindowLongW(program.Control(id), GWL_EXSTYLE) & WS_EX_RTLREADING) != 0, rightToLeft) << id;
+        }
+        for (const app::ControlId id : withSetHints) {
+            wchar_t text[1024] = {};
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = main;
+            tool.uId = reinterpret_cast<UINT_PTR>(program.Control(id));
+            tool.lpszText = text;
+            ASSERT_TRUE(SendMessageW(tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) << id;
+            EXPECT_EQ((tool.uFlags & TTF_RTLREADING) != 0, rightToLeft) << id;
+        }
+        // Wine draws menus left to right whatever the item says; the items say it for Windows.
+        for (const UINT item : {app::kAbrir2, app::kCreditos1, app::kCerrar2, app::kMSNValues1}) {
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE;
+            ASSERT_TRUE(GetMenuItemInfoW(program.form.PopupMenu(), item, FALSE, &info));
+            // The current-values item shows the user's name, which is no text of a set.
+            EXPECT_EQ((info.fType & MFT_RIGHTORDER) != 0, rightToLeft && item != app::kMSNValues1) << item;
         }
     }
 }
@@ -498,39 +579,51 @@ TEST(WindowFont, EveryLetterOfEveryScriptDrawsAGlyphOfItsOwn) {
 class RegionalSettingsStandIn {
 public:
     RegionalSettingsStandIn() {
-        char system[MAX_PATH] = {};
-        GetSystemDirectoryA(system, MAX_PATH);  // for this 32-bit process, where 32-bit rundll32 looks
-        m_applet = std::string(system) + "\\intl.cpl";
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        m_log = std::string(temp) + "corvan-intl-cpl.log";
         DeleteFileA(m_log.c_str());
-        CopyFileA((ExeDirectory() + "\\intl.cpl").c_str(), m_applet.c_str(), FALSE);
         SetEnvironmentVariableA("CORVAN_STANDIN_CPL_LOG", m_log.c_str());
     }
     ~RegionalSettingsStandIn() {
         SetEnvironmentVariableA("CORVAN_STANDIN_CPL_LOG", nullptr);
-        DeleteFileA(m_applet.c_str());
+        StopProcessesNamed("rundll32.exe");  // the Control Panel's host, which still has the applet loaded
     }
-    bool Installed() const { return GetFileAttributesA(m_applet.c_str()) != INVALID_FILE_ATTRIBUTES; }
-    std::vector<std::string> Log() const {
-        std::vector<std::string> lines;
-        std::ifstream log(m_log);
-        for (std::string line; std::getline(log, line);) lines.push_back(line);
-        return lines;
-    }
+    bool Installed() const { return m_applet.Planted(); }
+    std::vector<std::string> Log() const { return FileLines(m_log); }
 
 private:
-    std::string m_applet;
-    std::string m_log;
+    static std::string SystemFolder() {
+        char system[MAX_PATH] = {};
+        GetSystemDirectoryA(system, MAX_PATH);  // for this 32-bit process, where 32-bit rundll32 looks
+        return system;
+    }
+    const PlantedFile m_applet{ExeDirectory() + "\\intl.cpl", SystemFolder() + "\\intl.cpl"};
+    const std::string m_log = TempPath("corvan-intl-cpl.log");
 };
 
-TEST(Globe, ClickOpensTheRegionalSettingsThroughRundll32) {
+TEST(Globe, ClickOpensTheRegionalSettingsThroughTheSystemsOwnRundll32) {
     const RegionalSettingsStandIn applet;
     ASSERT_TRUE(applet.Installed());
+    // A rundll32.exe that logs its start, where a search by name would look first: beside the program
+    // and in the current directory.
+    InstallStandIn();
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    const PlantedFile besideProgram(ExeDirectory() + "\\msnmsgr.exe", ExeDirectory() + "\\rundll32.exe");
+    const PlantedFile inCurrentDirectory(ExeDirectory() + "\\msnmsgr.exe", std::string(current) + "\\rundll32.exe");
+    ASSERT_TRUE(besideProgram.Planted() && inCurrentDirectory.Planted());
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    std::string systemRundll32 = std::string(system) + "\\rundll32.exe";
+    CharLowerA(systemRundll32.data());
     ProgramWindow program;
-    const HWND globe = program.Control(app::kTntImage2);
-    SendMessageW(program.form.Handle(), WM_COMMAND, MAKEWPARAM(app::kTntImage2, STN_CLICKED), reinterpret_cast<LPARAM>(globe));
+    const ShellExecuteRecorder shell;
+    ASSERT_TRUE(shell.Installed());
+    Notify(program, app::kTntImage2, STN_CLICKED);
+    // The shell is given the full path: Wine would find the system's copy by name as well, Windows
+    // looks beside the program and in the current directory first.
+    ASSERT_EQ(shell.Calls().size(), 1u);
+    std::string file = shell.Calls().front().file;
+    CharLowerA(file.data());
+    EXPECT_EQ(file, systemRundll32);
 
     // The click returns at once: the applet runs in a process of its own.
     ASSERT_TRUE(PumpUntil(
@@ -549,8 +642,10 @@ TEST(Globe, ClickOpensTheRegionalSettingsThroughRundll32) {
         std::string image = line.substr(0, process);
         CharLowerA(image.data());
         EXPECT_TRUE(image.ends_with("\\rundll32.exe")) << line;
-        EXPECT_TRUE(line.substr(process + 1, commandLine - process - 1).ends_with(" shell32.dll,Control_RunDLL intl.cpl,,0"))
-            << line;
+        // Named by its full path in the system folder (which 64-bit Windows maps to the 32-bit one).
+        std::string started = line.substr(process + 1, commandLine - process - 1);
+        CharLowerA(started.data());
+        EXPECT_EQ(started, "\"" + systemRundll32 + "\" shell32.dll,control_rundll intl.cpl,,0") << line;
         const std::string message = line.substr(commandLine + 1);
         // ",,0": no applet name, so the first applet, at its first page.
         if (message.starts_with("open applet")) {
@@ -559,6 +654,7 @@ TEST(Globe, ClickOpensTheRegionalSettingsThroughRundll32) {
         }
     }
     EXPECT_TRUE(opened);
+    EXPECT_TRUE(StandInLog().empty()) << "a planted rundll32.exe ran";
 }
 
 }  // namespace

@@ -32,16 +32,9 @@ std::string BrowserLine(const char* address) {
     return std::to_string(SW_SHOWNORMAL) + "\t\"" + ExeDirectory() + "\\browser.exe\" \"" + address + "\"";
 }
 
-POINT ControlCentre(HWND control) {
-    RECT box{};
-    GetWindowRect(control, &box);
-    return {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
-}
-
 class Links : public testing::Test {
 protected:
-    void SetUp() override { InstallBrowserStandIn(); }
-
+    const BrowserStandIn browser;
     ProgramWindow program;
     HWND main = program.form.Handle();
 
@@ -55,7 +48,7 @@ protected:
             SCOPED_TRACE(link.name);
             click(link);
             ++done;
-            ASSERT_TRUE(PumpUntil([&] { return BrowserLog().size() >= done; }, 10s)) << "the browser was not started";
+            ASSERT_TRUE(PumpUntil([&] { return browser.Log().size() >= done; }, 10s)) << "the browser was not started";
             ASSERT_EQ(shell.Calls().size(), done);
             const ShellExecuteRecorder::Call& call = shell.Calls().back();
             EXPECT_EQ(call.owner, main);
@@ -64,30 +57,27 @@ protected:
             EXPECT_TRUE(call.parametersNull);
             EXPECT_TRUE(call.directoryNull);
             EXPECT_EQ(call.show, SW_SHOWNORMAL);
-            EXPECT_EQ(BrowserLog().back(), BrowserLine(link.address));
+            EXPECT_EQ(browser.Log().back(), BrowserLine(link.address));
             // The window stays as it was.
             EXPECT_TRUE(IsWindowVisible(main));
             EXPECT_FALSE(IsIconic(main));
         }
-        Pump(300ms);
-        EXPECT_EQ(BrowserLog().size(), std::size(kLinks)) << "a link started the browser more than once";
+        // Every browser the clicks started has written its line once it has ended.
+        PumpUntil([&] { return browser.AllEnded(); });
+        EXPECT_EQ(browser.Log().size(), std::size(kLinks)) << "a link started the browser more than once";
         EXPECT_TRUE(boxes.Boxes().empty());
         EXPECT_FALSE(TrayIconShown(main));
     }
 };
 
 TEST_F(Links, ClickNotificationsOpenTheirPages) {
-    CheckEveryLink([&](const LinkRow& link) {
-        const HWND control = program.Control(link.control);
-        SendMessageW(main, WM_COMMAND, MAKEWPARAM(link.control, STN_CLICKED), reinterpret_cast<LPARAM>(control));
-    });
+    CheckEveryLink([&](const LinkRow& link) { Notify(program, link.control, STN_CLICKED); });
 }
 
 TEST_F(Links, RealClicksOpenTheirPages) {
-    SetForegroundWindow(main);
-    Pump(100ms);
+    BringToFront(main);
     CheckEveryLink([&](const LinkRow& link) {
-        MouseClickAt(ControlCentre(program.Control(link.control)));
+        MouseClickAt(CentreOf(program.Control(link.control)));
         // Two clicks on one spot in quick succession would be a double click: the next link is elsewhere.
     });
 }
@@ -96,14 +86,13 @@ TEST_F(Links, RealClicksOpenTheirPages) {
 TEST_F(Links, OtherNotificationsOpenNothing) {
     ShellExecuteRecorder shell;
     for (const LinkRow& link : kLinks) {
-        const HWND control = program.Control(link.control);
-        for (WORD notification : {WORD{STN_DBLCLK}, WORD{STN_ENABLE}, WORD{STN_DISABLE}}) {
-            SendMessageW(main, WM_COMMAND, MAKEWPARAM(link.control, notification), reinterpret_cast<LPARAM>(control));
-        }
+        for (WORD notification : {WORD{STN_DBLCLK}, WORD{STN_ENABLE}, WORD{STN_DISABLE}})
+            Notify(program, link.control, notification);
     }
-    Pump(300ms);
+    // A browser would have been started inside the handler; once it has ended, its line is there.
+    PumpUntil([&] { return browser.AllEnded(); });
     EXPECT_TRUE(shell.Calls().empty());
-    EXPECT_TRUE(BrowserLog().empty());
+    EXPECT_TRUE(browser.Log().empty());
 }
 
 // ---- Credits ----
@@ -172,30 +161,24 @@ TEST(Credits, ThirteenLinesSeparatedBySingleCarriageReturns) {
 // The box's text never changes; the menu item that shows it follows the text set.
 TEST(Credits, SameTextUnderEveryTextSetWhileTheItemFollowsTheSet) {
     ProgramWindow program;
-    const HWND main = program.form.Handle();
-    const HWND languages = program.Control(app::kComboBox2);
-    const HMENU menu = program.form.PopupMenu();
-    const int count = static_cast<int>(SendMessageA(languages, CB_GETCOUNT, 0, 0));
-    ASSERT_EQ(count, i18n::kLanguageListSize);
+    const std::vector<std::wstring> names = WideItems(program.Control(app::kComboBox2));
+    ASSERT_EQ(names.size(), static_cast<size_t>(i18n::kLanguageListSize));
 
     BoxRecorder boxes;
     std::vector<std::wstring> captions;
-    for (int item = 1; item < count; ++item) {  // item 0 is the prompt, which names no set
-        char name[128] = {};
-        SendMessageA(languages, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(name));
+    for (int item = 1; item < i18n::kLanguageListSize; ++item) {  // item 0 is the prompt, which names no set
+        const std::string name = platform::ToUtf8(names[static_cast<size_t>(item)]);
         SCOPED_TRACE(name);
         const std::optional<i18n::TextSet> set = i18n::TextSetOfName(name);
         ASSERT_TRUE(set.has_value());
 
-        SendMessageA(languages, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
-        SendMessageA(main, WM_COMMAND, MAKEWPARAM(app::kComboBox2, CBN_SELCHANGE), reinterpret_cast<LPARAM>(languages));
-        wchar_t caption[256] = {};
-        GetMenuStringW(menu, app::kCreditos1, caption, static_cast<int>(std::size(caption)), MF_BYCOMMAND);
+        PickLanguage(program, item);
+        const std::wstring caption = MenuCaption(program.form.PopupMenu(), app::kCreditos1);
         EXPECT_EQ(caption, platform::FromUtf8(i18n::TextsOf(*set).MenuCreditsCaption.utf8));
-        captions.emplace_back(caption);
+        captions.push_back(caption);
 
         const size_t shown = boxes.Boxes().size();
-        SendMessageW(main, WM_COMMAND, MAKEWPARAM(app::kCreditos1, 0), 0);
+        SendMessageW(program.form.Handle(), WM_COMMAND, MAKEWPARAM(app::kCreditos1, 0), 0);
         ASSERT_EQ(boxes.Boxes().size(), shown + 1);
         ExpectCreditsBox(boxes.Boxes().back());
     }

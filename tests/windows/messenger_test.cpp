@@ -37,22 +37,17 @@ std::vector<std::string> ValuesReadByClient() {
 class Editor : public testing::Test {
 public:
     void SetUp() override {
-        StopProcessesNamed("msnmsgr.exe");
         InstallStandIn();
         DeleteClientKey();
         CreateClientKey();
         SetServerValue("old.example;10.9.8.7:1863");
     }
-    void TearDown() override { StopProcessesNamed("msnmsgr.exe"); }
 
     void SetText(ControlId id, const std::wstring& text) { SetWindowTextW(window->Control(id), text.c_str()); }
-    void Click(ControlId id) {
-        SendMessageW(window->form.Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(window->Control(id)));
-    }
+    void Click(ControlId id) { Notify(*window, id, BN_CLICKED); }
     void PickServer(int index) {
-        const HWND list = window->Control(app::kTntComboBox1);
-        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(window->form.Handle(), WM_COMMAND, MAKEWPARAM(app::kTntComboBox1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        SendMessageW(window->Control(app::kTntComboBox1), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        Notify(*window, app::kTntComboBox1, CBN_SELCHANGE);
     }
     // The client came back, once more than `startsBefore` starts, and read the value.
     bool ClientStartedWith(const std::string& value, size_t startsBefore = 0) {
@@ -142,10 +137,12 @@ TEST_F(Editor, VeryLongEntriesAreWrittenWhole) {
     EXPECT_TRUE(ClientStartedWith(";" + std::string(100000, 'a') + ":1863"));
 }
 
+// The actions run whole inside the click, a client's start included: once the queue has run dry,
+// nothing more is coming.
 TEST_F(Editor, EmptyFieldsDoNothingAtAll) {
     Click(app::kTntButton1);
     Click(app::kTntButton3);
-    Pump(500ms);
+    RunQueuedMessages();
     EXPECT_EQ(ServerValue(), "old.example;10.9.8.7:1863");
     EXPECT_TRUE(StandInLog().empty());
     EXPECT_TRUE(ProcessesNamed("msnmsgr.exe").empty());
@@ -159,56 +156,82 @@ TEST_F(Editor, WithoutClientKeyNothingHappensAndKeyIsNeverCreated) {
     Click(app::kTntButton3);
     PickServer(3);
     Click(app::kTntButton2);
-    Pump(500ms);
+    RunQueuedMessages();
     EXPECT_FALSE(ClientKeyExists());
     EXPECT_TRUE(StandInLog().empty());
     EXPECT_TRUE(ProcessesNamed("msnmsgr.exe").empty());
 }
 
 TEST_F(Editor, PickingTheFirstServerAtStartAppliesNothing) {
-    Pump(300ms);
+    RunQueuedMessages();
     EXPECT_EQ(ServerValue(), "old.example;10.9.8.7:1863");
     EXPECT_EQ(SendMessageW(window->Control(app::kTntComboBox1), CB_GETCURSEL, 0, 0), 0);
 }
 
-// Leaves the current user only the right to read the client's key (and to tidy it away afterwards).
-void DenyWriting() {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\MSNMessenger", 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
-    HANDLE token = nullptr;
-    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
-    alignas(8) BYTE userBuffer[256];
-    DWORD size = 0;
-    ASSERT_TRUE(GetTokenInformation(token, TokenUser, userBuffer, sizeof userBuffer, &size));
-    CloseHandle(token);
-    const PSID user = reinterpret_cast<TOKEN_USER*>(userBuffer)->User.Sid;
-    alignas(8) BYTE aclBuffer[256];
-    auto* acl = reinterpret_cast<PACL>(aclBuffer);
-    InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION);
-    AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | WRITE_DAC | DELETE, user);
-    SECURITY_DESCRIPTOR descriptor;
-    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-    SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
-    ASSERT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor), ERROR_SUCCESS);
-    RegCloseKey(key);
-    HKEY writable = nullptr;
-    ASSERT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\MSNMessenger", 0, KEY_SET_VALUE, &writable), ERROR_SUCCESS)
-        << "the registry ignored the key's permissions";
-}
+// While alive, the current user may only read the client's key (and tidy it away afterwards); the
+// key's own permissions come back at the end.
+class WritingDenied {
+public:
+    WritingDenied() { Deny(); }
+    ~WritingDenied() {
+        HKEY key = nullptr;
+        if (m_saved.empty() || RegOpenKeyExA(HKEY_CURRENT_USER, kClientKey, 0, WRITE_DAC, &key) != ERROR_SUCCESS) return;
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, m_saved.data());
+        RegCloseKey(key);
+    }
+    WritingDenied(const WritingDenied&) = delete;
+    WritingDenied& operator=(const WritingDenied&) = delete;
+
+private:
+    static constexpr char kClientKey[] = "Software\\Microsoft\\MSNMessenger";
+
+    void Deny() {
+        HKEY opened = nullptr;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kClientKey, 0, KEY_ALL_ACCESS, &opened), ERROR_SUCCESS);
+        const platform::UniqueKey key(opened);
+        DWORD savedSize = 0;
+        RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, nullptr, &savedSize);
+        std::vector<BYTE> saved(savedSize);
+        ASSERT_EQ(RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, saved.data(), &savedSize), ERROR_SUCCESS);
+        HANDLE openedToken = nullptr;
+        ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &openedToken));
+        const platform::UniqueHandle token(openedToken);
+        alignas(8) BYTE userBuffer[256];
+        DWORD size = 0;
+        ASSERT_TRUE(GetTokenInformation(token.get(), TokenUser, userBuffer, sizeof userBuffer, &size));
+        const PSID user = reinterpret_cast<TOKEN_USER*>(userBuffer)->User.Sid;
+        alignas(8) BYTE aclBuffer[256];
+        auto* acl = reinterpret_cast<PACL>(aclBuffer);
+        InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION);
+        AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | WRITE_DAC | DELETE, user);
+        SECURITY_DESCRIPTOR descriptor;
+        InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+        SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
+        ASSERT_EQ(RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &descriptor), ERROR_SUCCESS);
+        m_saved = std::move(saved);
+        HKEY writable = nullptr;
+        ASSERT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kClientKey, 0, KEY_SET_VALUE, &writable), ERROR_SUCCESS)
+            << "the registry ignored the key's permissions";
+    }
+
+    std::vector<BYTE> m_saved;  // self-relative, as the key had it
+};
 
 TEST_F(Editor, FailedWriteIsReportedAndClientLeftAlone) {
     Process running(ClientPath());
     ASSERT_TRUE(PumpUntil([&] { return ValuesReadByClient().size() == 1; }));
-    DenyWriting();
+    const WritingDenied denied;
     if (HasFatalFailure()) return;
-    MessageBoxCatcher boxes;
+    BoxRecorder boxes;
     Click(app::kTntButton2);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_EQ(boxes.Boxes()[0].caption, "Corvan v1.2");
     EXPECT_EQ(boxes.Boxes()[0].text, "Failed to set data for 'Server'");
-    EXPECT_EQ(boxes.Boxes()[0].style, MB_ICONERROR);
-    Pump(500ms);
+    EXPECT_TRUE(boxes.Boxes()[0].hasIcon);
+    // A stop or a start would have happened inside the click, and a started client would be listed.
+    RunQueuedMessages();
     EXPECT_TRUE(running.Running());
+    EXPECT_EQ(ProcessesNamed("msnmsgr.exe"), std::vector<DWORD>{running.Id()});
     EXPECT_EQ(ValuesReadByClient().size(), 1u);
     EXPECT_EQ(ServerValue(), "old.example;10.9.8.7:1863");
     // A key the user may read but not write is still shown.
@@ -218,12 +241,11 @@ TEST_F(Editor, FailedWriteIsReportedAndClientLeftAlone) {
 }
 
 TEST_F(Editor, EveryRunningClientIsStoppedWhateverItsFolderAndAsciiCase) {
-    const std::string elsewhere = "C:\\elsewhere";
-    CreateDirectoryA(elsewhere.c_str(), nullptr);
-    CopyFileA(ClientPath().c_str(), (elsewhere + "\\MSNMSGR.EXE").c_str(), FALSE);
+    const PlantedFile elsewhere(ClientPath(), "C:\\elsewhere\\MSNMSGR.EXE");
+    ASSERT_TRUE(elsewhere.Planted());
     Process first(ClientPath());
     Process second(ClientPath());
-    Process shouting(elsewhere + "\\MSNMSGR.EXE");
+    Process shouting(elsewhere.Path());
     ASSERT_TRUE(PumpUntil([&] { return ValuesReadByClient().size() == 3; }));
 
     Click(app::kTntButton2);
@@ -236,21 +258,19 @@ TEST_F(Editor, EveryRunningClientIsStoppedWhateverItsFolderAndAsciiCase) {
 }
 
 TEST_F(Editor, NamesDifferingInANonAsciiLetterAreSpared) {
-    const std::string lower = "C:\\elsewhere\\caf\xE9.exe";  // é in Windows-1252
-    CreateDirectoryA("C:\\elsewhere", nullptr);
-    ASSERT_TRUE(CopyFileA(ClientPath().c_str(), lower.c_str(), FALSE));
-    Process cafe(lower);
+    const PlantedFile lower(ClientPath(), "C:\\elsewhere\\caf\xE9.exe");  // é in Windows-1252
+    ASSERT_TRUE(lower.Planted());
+    Process cafe(lower.Path());
     ASSERT_TRUE(PumpUntil([&] { return ValuesReadByClient().size() == 1; }));
 
+    // WaitForEnd waits for every process the stop took, so a wrong match would have ended by now.
     messenger::WaitForEnd(messenger::TerminateProcessesByName("CAF\xC9.EXE"));  // É
-    Pump(300ms);
     EXPECT_TRUE(cafe.Running());
     messenger::WaitForEnd(messenger::TerminateProcessesByName("CAF\xE9.EXE"));  // ASCII letters fold, é matches
     EXPECT_TRUE(cafe.WaitForExit(5s));
 }
 
 TEST_F(Editor, SingleCopyClientRunsAgainAfterEveryAction) {
-    StopProcessesNamed("msnmsgr.exe");
     InstallStandIn(/*singleCopy=*/true);
     Process running(ClientPath());
     ASSERT_TRUE(PumpUntil([&] { return ValuesReadByClient().size() == 1; }));
@@ -262,19 +282,21 @@ TEST_F(Editor, SingleCopyClientRunsAgainAfterEveryAction) {
     }
 }
 
-TEST_F(Editor, PlantedProgramOnThePathIsNeverRun) {
+TEST_F(Editor, PlantedProgramOnThePathIsNeverRunAndTheClientStartsInItsOwnFolder) {
     // With spaces in the client's path, an unquoted start would try C:\Program.exe first.
     ASSERT_NE(ClientPath().find(' '), std::string::npos);
-    ASSERT_TRUE(CopyFileA(ClientPath().c_str(), "C:\\Program.exe", FALSE));
+    const PlantedFile planted(ClientPath(), "C:\\Program.exe");
+    ASSERT_TRUE(planted.Planted());
     Click(app::kTntButton2);
     ASSERT_TRUE(ClientStartedWith(messenger::FactoryServerValue()));
     for (const std::string& line : StandInLog()) {
         const auto fields = Fields(line);
-        ASSERT_EQ(fields.size(), 3u) << line;
+        ASSERT_EQ(fields.size(), 4u) << line;
         EXPECT_EQ(fields[2], ClientPath());
+        // Its own DLLs come first, never those of the folder this program runs in.
+        EXPECT_EQ(fields[3], ClientPath().substr(0, ClientPath().rfind('\\')));
     }
     EXPECT_TRUE(ProcessesNamed("Program.exe").empty());
-    DeleteFileA("C:\\Program.exe");
 }
 
 TEST(ClientCommandLine, FollowsProgramFilesDirectoryOrStartsFromTheRoot) {
@@ -283,20 +305,13 @@ TEST(ClientCommandLine, FollowsProgramFilesDirectoryOrStartsFromTheRoot) {
         ProgramWindow window;
         EXPECT_EQ(messenger::ClientCommandLine, ClientPath());
     }
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_ALL_ACCESS, &key),
-              ERROR_SUCCESS);
-    char saved[MAX_PATH] = {};
-    DWORD size = sizeof saved;
-    RegQueryValueExA(key, "ProgramFilesDir", nullptr, nullptr, reinterpret_cast<BYTE*>(saved), &size);
-    RegDeleteValueA(key, "ProgramFilesDir");
+    SavedRegistryValue programFiles(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
+    ASSERT_EQ(programFiles.Delete(), ERROR_SUCCESS);
     EXPECT_EQ(messenger::GetProgramFilesDir(), "");
     {
         ProgramWindow window;
         EXPECT_EQ(messenger::ClientCommandLine, "\\MSN Messenger\\msnmsgr.exe");
     }
-    RegSetValueExA(key, "ProgramFilesDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved), size);
-    RegCloseKey(key);
 }
 
 class CurrentValues : public testing::Test {
@@ -313,7 +328,7 @@ protected:
 TEST_F(CurrentValues, BoxShowsTheSettingAsItNowStands) {
     SetServerValue(messenger::FactoryServerValue());
     ProgramWindow window;
-    MessageBoxCatcher boxes;
+    BoxRecorder boxes;
     window.form.Image2Click();
     SetServerValue(";62.46.71.8:1863");  // behind the program's back
     window.form.MSNValues1Click();
@@ -329,7 +344,7 @@ TEST_F(CurrentValues, BoxShowsTheSettingAsItNowStands) {
     EXPECT_EQ(boxes.Boxes()[3].text, Expected("nul-less", "1.2.3.4"));
     for (const auto& box : boxes.Boxes()) {
         EXPECT_EQ(box.caption, "Corvan v1.2");
-        EXPECT_EQ(box.style, 0);
+        EXPECT_FALSE(box.hasIcon);
     }
 }
 
@@ -337,12 +352,12 @@ TEST_F(CurrentValues, WrongTypeGivesErrorBoxAndKeepsTheParts) {
     SetServerValue("kept.example;10.0.0.1:1863");
     ProgramWindow window;
     SetServerValueOfType(REG_DWORD, std::string("\x01\x00\x00\x00", 4));
-    MessageBoxCatcher boxes;
+    BoxRecorder boxes;
     window.form.Image2Click();
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_EQ(boxes.Boxes()[0].text, "Invalid data type for 'Server'");
     EXPECT_EQ(boxes.Boxes()[0].caption, "Corvan v1.2");
-    EXPECT_EQ(boxes.Boxes()[0].style, MB_ICONERROR);
+    EXPECT_TRUE(boxes.Boxes()[0].hasIcon);
     EXPECT_EQ(messenger::ServerDomainPart, "kept.example");
     EXPECT_EQ(messenger::ServerAddressPart, "10.0.0.1");
 }
@@ -351,7 +366,7 @@ TEST_F(CurrentValues, MissingKeyOrValueShowsLastOrEmptyParts) {
     SetServerValue("first.example;10.0.0.2:1863");
     ProgramWindow window;
     DeleteClientKey();
-    MessageBoxCatcher boxes;
+    BoxRecorder boxes;
     window.form.Image2Click();  // the key is gone: the parts read at start stay
     CreateClientKey();          // the key without a value: both parts empty
     window.form.Image2Click();
@@ -362,13 +377,50 @@ TEST_F(CurrentValues, MissingKeyOrValueShowsLastOrEmptyParts) {
 
 TEST_F(CurrentValues, WrongTypeAtStartIsReportedAndTheWindowStillComesUp) {
     SetServerValueOfType(REG_BINARY, "xyz");
-    MessageBoxCatcher boxes;
+    BoxRecorder boxes;
     ProgramWindow window;
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_EQ(boxes.Boxes()[0].text, "Invalid data type for 'Server'");
-    wchar_t caption[64] = {};
-    GetWindowTextW(window.Control(app::kTntButton2), caption, 64);
-    EXPECT_STRNE(caption, L"") << "the start-up language was not applied";
+    EXPECT_NE(WideText(window.Control(app::kTntButton2)), L"") << "the start-up language was not applied";
+}
+
+// This process's HKEY_CURRENT_USER mapped onto an empty key for the length of a test.
+class EmptyUserKey {
+public:
+    EmptyUserKey() {
+        RegCreateKeyExA(HKEY_CURRENT_USER, kPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr);
+        m_active = m_key && RegOverridePredefKey(HKEY_CURRENT_USER, m_key) == ERROR_SUCCESS;
+    }
+    ~EmptyUserKey() {
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        for (const char* key : {"Software\\Microsoft\\MSNMessenger", "Software\\Microsoft", "Software"}) RegDeleteKeyA(m_key, key);
+        RegCloseKey(m_key);
+        RegDeleteKeyA(HKEY_CURRENT_USER, kPath);
+    }
+    EmptyUserKey(const EmptyUserKey&) = delete;
+    EmptyUserKey& operator=(const EmptyUserKey&) = delete;
+    bool Active() const { return m_active; }
+    bool Has(const char* path) const {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(m_key, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+        RegCloseKey(key);
+        return true;
+    }
+
+private:
+    static constexpr char kPath[] = "Software\\CorvanEmptyUserKey";
+    HKEY m_key = nullptr;
+    bool m_active = false;
+};
+
+TEST(ClientSetting, ReadingCreatesNoKeyAndWritingNeverTheClientsKey) {
+    const EmptyUserKey user;
+    ASSERT_TRUE(user.Active());
+    EXPECT_EQ(messenger::ReadServerSetting(), messenger::ReadResult::NoClient);
+    EXPECT_FALSE(user.Has("Software"));
+    EXPECT_EQ(messenger::WriteServerSetting("x;1.2.3.4:1863"), messenger::WriteResult::NoClient);
+    EXPECT_TRUE(user.Has("Software\\Microsoft"));
+    EXPECT_FALSE(user.Has("Software\\Microsoft\\MSNMessenger"));
 }
 
 TEST(UserName, MenuItemAndFlagHintCarryIt) {
@@ -376,10 +428,9 @@ TEST(UserName, MenuItemAndFlagHintCarryIt) {
     ProgramWindow window;
     const std::string user = messenger::CurrentUserName();
     ASSERT_FALSE(user.empty());
-    wchar_t caption[300] = {};
-    GetMenuStringW(window.form.PopupMenu(), app::kMSNValues1, caption, 300, MF_BYCOMMAND);
-    EXPECT_EQ(std::wstring(caption), std::wstring(user.begin(), user.end()) + L" MSN");
-    EXPECT_EQ(window.form.Hint(app::kImage2), std::wstring(caption));
+    const std::wstring caption = MenuCaption(window.form.PopupMenu(), app::kMSNValues1);
+    EXPECT_EQ(caption, std::wstring(user.begin(), user.end()) + L" MSN");
+    EXPECT_EQ(window.form.Hint(app::kImage2), caption);
 }
 
 }  // namespace

@@ -2,56 +2,22 @@
 
 #include "messenger/server_value.h"
 #include "platform/system_library.h"
+#include "platform/text.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <psapi.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <fstream>
-#include <sstream>
-#include <thread>
+#include <set>
 #include <utility>
 
 namespace test {
-namespace {
 
-constexpr char kClientKeyPath[] = "Software\\Microsoft\\MSNMessenger";
-
-std::string LogPath() {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    return std::string(temp) + "corvan-standin.log";
-}
-
-std::vector<MessageBoxCatcher::Box> g_boxes;
-HHOOK g_hook = nullptr;
-
-LRESULT CALLBACK CatchBox(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE) {
-        const auto window = reinterpret_cast<HWND>(wParam);
-        char className[64] = {};
-        GetClassNameA(window, className, sizeof className);
-        if (std::string(className) == "#32770") {
-            char caption[256] = {};
-            GetWindowTextA(window, caption, sizeof caption);
-            const HWND textControl = GetDlgItem(window, 0xFFFF);
-            std::string text(static_cast<size_t>(GetWindowTextLengthA(textControl)) + 1, '\0');
-            GetWindowTextA(textControl, text.data(), static_cast<int>(text.size()));
-            text.resize(strlen(text.c_str()));
-            bool hasIcon = false;  // the icon's static control: 0x0014 on Windows, 0x0440 on Wine
-            for (int id : {0x0014, 0x0440}) {
-                const HWND icon = GetDlgItem(window, id);
-                if (icon && SendMessageA(icon, STM_GETICON, 0, 0)) hasIcon = true;
-            }
-            g_boxes.push_back({caption, text, hasIcon ? MB_ICONERROR : 0});
-            PostMessageA(window, WM_COMMAND, IDOK, 0);
-        }
-    }
-    return CallNextHookEx(g_hook, code, wParam, lParam);
-}
-
-}  // namespace
+// ---- Files ----
 
 std::string ExeDirectory() {
     char path[MAX_PATH] = {};
@@ -60,37 +26,292 @@ std::string ExeDirectory() {
     return directory.substr(0, directory.find_last_of('\\'));
 }
 
+std::string CorvanExe() { return ExeDirectory() + "\\corvan.exe"; }
+
+std::string TempPath(const std::string& name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return temp + name;
+}
+
+std::vector<std::string> FileLines(const std::string& path) {
+    std::ifstream file(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);) lines.push_back(line);
+    return lines;
+}
+
+namespace {
+
+std::string ParentOf(const std::string& path) {
+    const size_t cut = path.find_last_of('\\');
+    return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+std::string SavedOriginalOf(const std::string& path) { return path + ".corvan-test-saved"; }
+
+}  // namespace
+
+PlantedFile::PlantedFile(const std::string& from, std::string at) : m_path(std::move(at)) {
+    if (CreateDirectoryA(ParentOf(m_path).c_str(), nullptr)) m_createdFolder = ParentOf(m_path);
+    m_savedOriginal = MoveFileExA(m_path.c_str(), SavedOriginalOf(m_path).c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    m_planted = CopyFileA(from.c_str(), m_path.c_str(), FALSE) != FALSE;
+}
+
+PlantedFile::~PlantedFile() {
+    DeleteFileA(m_path.c_str());
+    if (m_savedOriginal) MoveFileExA(SavedOriginalOf(m_path).c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (!m_createdFolder.empty()) RemoveDirectoryA(m_createdFolder.c_str());
+}
+
+// ---- Waiting on conditions ----
+
+namespace {
+
+constexpr UINT kMarkerMessage = WM_APP + 0x3A7;
+bool g_markerBack = false;
+
+LRESULT CALLBACK MarkerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kMarkerMessage) {
+        g_markerBack = true;
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A window of its own for the marker: a message box's or menu's modal loop dispatches it too, where
+// a thread message would be dropped.
+HWND MarkerWindow() {
+    static const HWND window = [] {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = &MarkerWindowProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"CorvanTestMarker";
+        RegisterClassW(&windowClass);
+        return CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, windowClass.hInstance,
+                               nullptr);
+    }();
+    return window;
+}
+
+// Dispatches what this thread's queue holds now, counting what is neither a timer tick nor the marker;
+// true when a WM_QUIT came, which it takes and stops at.
+bool Drain(int* counted = nullptr) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) return true;
+        if (counted && message.message != WM_TIMER && message.hwnd != MarkerWindow()) ++*counted;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return false;
+}
+
+void WaitForMessage() { MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT); }
+
+}  // namespace
+
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+    for (;; WaitForMessage()) {
+        Drain();
         if (done()) return true;
         if (std::chrono::steady_clock::now() > deadline) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
 
-void Pump(std::chrono::milliseconds duration) {
-    const auto deadline = std::chrono::steady_clock::now() + duration;
-    PumpUntil([&] { return std::chrono::steady_clock::now() > deadline; }, duration + 1s);
+bool RunQueuedMessages(std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        g_markerBack = false;
+        PostMessageW(MarkerWindow(), kMarkerMessage, 0, 0);
+        int others = 0;
+        for (;; WaitForMessage()) {
+            if (Drain(&others)) return true;
+            if (g_markerBack) break;
+            if (std::chrono::steady_clock::now() > deadline) {
+                ADD_FAILURE() << "this thread's messages did not run dry within " << limit.count() << " ms";
+                return false;
+            }
+        }
+        if (others == 0) return false;
+    }
 }
+
+bool PumpUntilQuit(std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;; WaitForMessage()) {
+        if (Drain()) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+    }
+}
+
+bool HoldsThroughout(std::chrono::milliseconds duration, const std::function<bool()>& holds) {
+    return !PumpUntil([&] { return !holds(); }, duration);
+}
+
+// ---- The program's window in this process ----
 
 ProgramWindow::ProgramWindow() {
     application.Initialize();
     application.SetTitle(app::kApplicationTitle);
     form.Create();
     form.Show();
-    Pump(100ms);
+    const HWND main = form.Handle();
+    PumpUntil([&] { return IsWindowVisible(main) && GetForegroundWindow() == main && IsChild(main, GetFocus()); }, 5s);
 }
 
-Process::Process(const std::string& path, const std::string& arguments) {
+HWND ApplicationWindowOf(HWND mainWindow) { return GetWindow(mainWindow, GW_OWNER); }
+
+void BringToFront(HWND window) {
+    SetForegroundWindow(window);
+    PumpUntil([&] { return GetForegroundWindow() == window; }, 3s);
+}
+
+namespace {
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    return TRUE;
+}
+
+// The top-level windows of this thread, and the first of them that `wanted` picks.
+HWND ThreadWindow(const std::function<bool(HWND)>& wanted) {
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), &CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    const auto found = std::find_if(windows.begin(), windows.end(), wanted);
+    return found == windows.end() ? nullptr : *found;
+}
+
+std::function<bool()> g_loopDone;
+std::chrono::steady_clock::time_point g_loopDeadline;
+
+void CALLBACK CheckLoop(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_loopDone() || std::chrono::steady_clock::now() > g_loopDeadline) PostQuitMessage(0);
+}
+
+}  // namespace
+
+bool RunLoopUntil(app::Application& application, const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    g_loopDone = done;
+    g_loopDeadline = std::chrono::steady_clock::now() + limit;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, &CheckLoop);
+    application.Run();
+    KillTimer(nullptr, timer);
+    return done();
+}
+
+void RunLoopUntilIdle(app::Application& application) {
+    RunLoopUntil(application, [] { return HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0; });
+}
+
+void Notify(ProgramWindow& program, app::ControlId id, WORD code) {
+    SendMessageW(program.form.Handle(), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(program.Control(id)));
+}
+
+void PickLanguage(ProgramWindow& program, int index) {
+    SendMessageA(program.Control(app::kComboBox2), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    Notify(program, app::kComboBox2, CBN_SELCHANGE);
+}
+
+Slots SlotTexts(i18n::TextSet set) {
+    const i18n::LanguageTexts& t = i18n::TextsOf(set);
+    const i18n::Text* texts[] = {
+        &t.IpPrompt,       &t.IpHint,         &t.ChangeCaption, &t.DomainPrompt,    &t.DomainHint,       &t.ServerListPrompt,
+        &t.ServerListHint, &t.FactoryCaption, &t.HelpHint,      &t.MenuOpenCaption, &t.MenuCloseCaption, &t.MenuCreditsCaption,
+    };
+    static_assert(std::size(texts) == std::tuple_size_v<Slots>);
+    Slots slots;
+    for (size_t slot = 0; slot < slots.size(); ++slot) slots[slot] = platform::FromUtf8(texts[slot]->utf8);
+    return slots;
+}
+
+std::wstring WideText(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+    text.resize(wcslen(text.c_str()));
+    return text;
+}
+
+std::string AnsiText(HWND window) {
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+    text.resize(strlen(text.c_str()));
+    return text;
+}
+
+std::string ClassNameOf(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::wstring WideItem(HWND combo, int index) {
+    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) return L"(none)";
+    std::wstring item(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item.data()));
+    item.resize(wcslen(item.c_str()));
+    return item;
+}
+
+std::string AnsiItem(HWND combo, int index) {
+    const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) return "(none)";
+    std::string item(static_cast<size_t>(length) + 1, '\0');
+    SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item.data()));
+    item.resize(strlen(item.c_str()));
+    return item;
+}
+
+std::vector<std::wstring> WideItems(HWND combo) {
+    std::vector<std::wstring> items;
+    const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int item = 0; item < count; ++item) items.push_back(WideItem(combo, item));
+    return items;
+}
+
+std::vector<std::string> AnsiItems(HWND combo) {
+    std::vector<std::string> items;
+    const auto count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    for (int item = 0; item < count; ++item) items.push_back(AnsiItem(combo, item));
+    return items;
+}
+
+std::wstring MenuCaption(HMENU menu, UINT item) {
+    const int length = GetMenuStringW(menu, item, nullptr, 0, MF_BYCOMMAND);
+    std::wstring caption(static_cast<size_t>(length), L'\0');
+    GetMenuStringW(menu, item, caption.data(), length + 1, MF_BYCOMMAND);
+    return caption;
+}
+
+HWND TooltipOf(HWND owner) {
+    return ThreadWindow(
+        [&](HWND window) { return ClassNameOf(window) == "tooltips_class32" && GetWindow(window, GW_OWNER) == owner; });
+}
+
+HWND FocusOf(DWORD threadId) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(threadId, &info) ? info.hwndFocus : nullptr;
+}
+
+bool Shown(HWND window) { return (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+POINT CentreOf(HWND window) {
+    RECT box{};
+    GetWindowRect(window, &box);
+    return {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+}
+
+// ---- Other processes ----
+
+Process::Process(const std::string& path, const std::string& arguments, const std::string& desktop) {
     std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
+    std::string desktopName = desktop;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    if (!desktopName.empty()) startup.lpDesktop = desktopName.data();
     PROCESS_INFORMATION info{};
     if (CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
         CloseHandle(info.hThread);
@@ -118,110 +339,34 @@ DWORD Process::ExitCode() const {
 
 bool Process::Running() const { return m_process && WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT; }
 
-std::vector<HWND> TopLevelWindows(DWORD processId) {
-    struct Search {
-        DWORD processId;
-        std::vector<HWND> found;
-    } search{processId, {}};
-    struct Collect {
-        static BOOL CALLBACK Window(HWND window, LPARAM context) {
-            auto* search = reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == search->processId) search->found.push_back(window);
-            return TRUE;
-        }
-    };
-    EnumWindows(&Collect::Window, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+std::vector<HWND> TopLevelWindows(DWORD processId, HDESK desktop) {
+    std::vector<HWND> windows;
+    if (desktop)
+        EnumDesktopWindows(desktop, &CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    else
+        EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    std::erase_if(windows, [&](HWND window) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        return owner != processId;
+    });
+    return windows;
 }
 
-HWND WaitForWindow(DWORD processId, const wchar_t* windowClass, std::chrono::milliseconds limit) {
+HWND WaitForWindow(DWORD processId, const wchar_t* windowClass, std::chrono::milliseconds limit, HDESK desktop) {
     HWND found = nullptr;
     PumpUntil(
         [&] {
-            for (HWND window : TopLevelWindows(processId)) {
+            for (HWND window : TopLevelWindows(processId, desktop)) {
                 wchar_t name[64] = {};
                 GetClassNameW(window, name, 64);
-                if (std::wstring(name) == windowClass && IsWindowVisible(window)) found = window;
+                const bool visible = desktop ? Shown(window) : IsWindowVisible(window) != FALSE;
+                if (std::wstring(name) == windowClass && visible) found = window;
             }
             return found != nullptr;
         },
         limit);
     return found;
-}
-
-void CreateClientKey() {
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kClientKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegCloseKey(key);
-}
-
-void DeleteClientKey() { RegDeleteKeyA(HKEY_CURRENT_USER, kClientKeyPath); }
-
-bool ClientKeyExists() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kClientKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
-
-void SetServerValueOfType(DWORD type, const std::string& bytes) {
-    HKEY key = nullptr;
-    RegOpenKeyExA(HKEY_CURRENT_USER, kClientKeyPath, 0, KEY_SET_VALUE, &key);
-    RegSetValueExA(key, "Server", 0, type, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
-    RegCloseKey(key);
-}
-
-void SetServerValue(const std::string& value) { SetServerValueOfType(REG_SZ, std::string(value.c_str(), value.size() + 1)); }
-
-std::string ServerValue() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kClientKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "(none)";
-    DWORD size = 0;
-    DWORD type = 0;
-    std::string value = "(none)";
-    if (RegQueryValueExA(key, "Server", nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
-        value.assign(size, '\0');
-        RegQueryValueExA(key, "Server", nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size);
-        if (!value.empty() && value.back() == '\0') value.pop_back();
-    }
-    RegCloseKey(key);
-    return value;
-}
-
-DWORD ServerValueType() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kClientKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return REG_NONE;
-    DWORD type = REG_NONE;
-    RegQueryValueExA(key, "Server", nullptr, &type, nullptr, nullptr);
-    RegCloseKey(key);
-    return type;
-}
-
-std::string ProgramFilesDirectory() {
-    char value[MAX_PATH] = {};
-    DWORD size = sizeof value;
-    RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", RRF_RT_REG_SZ, nullptr,
-                 value, &size);
-    return value;
-}
-
-std::string ClientPath() { return ProgramFilesDirectory() + "\\MSN Messenger\\msnmsgr.exe"; }
-
-void InstallStandIn(bool singleCopy) {
-    CreateDirectoryA((ProgramFilesDirectory() + "\\MSN Messenger").c_str(), nullptr);
-    CopyFileA((ExeDirectory() + "\\msnmsgr.exe").c_str(), ClientPath().c_str(), FALSE);
-    DeleteFileA(LogPath().c_str());
-    SetEnvironmentVariableA("CORVAN_STANDIN_LOG", LogPath().c_str());
-    SetEnvironmentVariableA("CORVAN_STANDIN_SINGLE", singleCopy ? "1" : nullptr);
-}
-
-std::vector<std::string> StandInLog() {
-    std::ifstream log(LogPath());
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(log, line);) lines.push_back(line);
-    return lines;
 }
 
 std::vector<DWORD> ProcessesNamed(const std::string& imageName) {
@@ -245,158 +390,14 @@ void StopProcessesNamed(const std::string& imageName) {
     }
 }
 
-MessageBoxCatcher::MessageBoxCatcher() {
-    g_boxes.clear();
-    g_hook = SetWindowsHookExA(WH_CBT, CatchBox, nullptr, GetCurrentThreadId());
-}
+// ---- What this process holds ----
 
-MessageBoxCatcher::~MessageBoxCatcher() { UnhookWindowsHookEx(g_hook); }
-
-const std::vector<MessageBoxCatcher::Box>& MessageBoxCatcher::Boxes() const { return g_boxes; }
-
-namespace {
-
-BITMAPINFO TopDown32(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
-// 0x00RRGGBB as the DIB stores it (blue first) to RGB().
-COLORREF FromDib(DWORD pixel) { return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF); }
-
-Picture FromDibBits(int width, int height, const DWORD* bits) {
-    Picture picture{width, height, {}};
-    picture.pixels.reserve(static_cast<size_t>(width) * height);
-    for (int i = 0; i < width * height; ++i) picture.pixels.push_back(FromDib(bits[i]));
-    return picture;
-}
-
-// A 32-bit top-down DIB section selected into a memory DC for the life of the object.
-struct DibCanvas {
-    DibCanvas(int width, int height) : width(width), height(height) {
-        BITMAPINFO info = TopDown32(width, height);
-        bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0));
-        dc.reset(CreateCompatibleDC(nullptr));
-        previous = SelectObject(dc.get(), bitmap.get());
-    }
-    ~DibCanvas() { SelectObject(dc.get(), previous); }
-    Picture Read() {
-        GdiFlush();
-        return FromDibBits(width, height, bits);
-    }
-    int width, height;
-    DWORD* bits = nullptr;
-    platform::UniqueBitmap bitmap;
-    platform::UniqueDc dc;
-    HGDIOBJ previous = nullptr;
-};
-
-std::function<bool()> g_loopDone;
-std::chrono::steady_clock::time_point g_loopDeadline;
-
-void CALLBACK CheckLoop(HWND, UINT, UINT_PTR, DWORD) {
-    if (g_loopDone() || std::chrono::steady_clock::now() > g_loopDeadline) PostQuitMessage(0);
-}
-
-}  // namespace
-
-Picture PictureOfAlpha(HBITMAP bitmap, std::vector<BYTE>& alpha) {
-    BITMAP header{};
-    GetObjectW(bitmap, sizeof header, &header);
-    BITMAPINFO info = TopDown32(header.bmWidth, header.bmHeight);
-    std::vector<DWORD> bits(static_cast<size_t>(header.bmWidth) * header.bmHeight);
-    const HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, static_cast<UINT>(header.bmHeight), bits.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    alpha.clear();
-    for (DWORD pixel : bits) alpha.push_back(static_cast<BYTE>(pixel >> 24));
-    return FromDibBits(header.bmWidth, header.bmHeight, bits.data());
-}
-
-Picture PictureOf(HBITMAP bitmap) {
-    std::vector<BYTE> alpha;
-    return PictureOfAlpha(bitmap, alpha);
-}
-
-Picture DrawnPicture(int width, int height, COLORREF ground, const std::function<void(HDC)>& draw) {
-    DibCanvas canvas(width, height);
-    const platform::UniqueBrush brush(CreateSolidBrush(ground));
-    const RECT whole{0, 0, width, height};
-    FillRect(canvas.dc.get(), &whole, brush.get());
-    draw(canvas.dc.get());
-    return canvas.Read();
-}
-
-Picture PrintedClient(HWND control, COLORREF ground) {
-    RECT client{};
-    GetClientRect(control, &client);
-    return DrawnPicture(client.right, client.bottom, ground,
-                        [&](HDC dc) { SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT); });
-}
-
-Picture ScreenPixels(const RECT& screen) {
-    DibCanvas canvas(screen.right - screen.left, screen.bottom - screen.top);
-    const HDC desktop = GetDC(nullptr);
-    BitBlt(canvas.dc.get(), 0, 0, canvas.width, canvas.height, desktop, screen.left, screen.top, SRCCOPY);
-    ReleaseDC(nullptr, desktop);
-    return canvas.Read();
-}
-
-bool RunLoopUntil(app::Application& application, const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    g_loopDone = done;
-    g_loopDeadline = std::chrono::steady_clock::now() + limit;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 10, &CheckLoop);
-    application.Run();
-    KillTimer(nullptr, timer);
-    return done();
-}
-
-void PressKey(WORD key, bool shift) {
-    std::vector<INPUT> inputs;
-    const auto add = [&](WORD virtualKey, DWORD flags) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = virtualKey;
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-        input.ki.dwFlags = flags;
-        inputs.push_back(input);
-    };
-    if (shift) add(VK_SHIFT, 0);
-    add(key, 0);
-    add(key, KEYEVENTF_KEYUP);
-    if (shift) add(VK_SHIFT, KEYEVENTF_KEYUP);
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-HWND TooltipOf(HWND owner) {
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search{owner, nullptr};
-    struct Find {
-        static BOOL CALLBACK Window(HWND window, LPARAM context) {
-            auto* search = reinterpret_cast<Search*>(context);
-            if (ClassNameOf(window) == "tooltips_class32" && GetWindow(window, GW_OWNER) == search->owner) {
-                search->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        }
-    };
-    EnumThreadWindows(GetCurrentThreadId(), &Find::Window, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::string ClassNameOf(HWND window) {
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
+size_t PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters))
+        return 0;
+    return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
 }
 
 namespace {
@@ -417,71 +418,204 @@ int GdiObjectCount() {
     return WalkGdiTable() == before + 1 ? before : -1;
 }
 
-void PickLanguage(ProgramWindow& program, int index) {
-    const HWND languages = program.Control(app::kComboBox2);
-    SendMessageA(languages, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageA(program.form.Handle(), WM_COMMAND, MAKEWPARAM(app::kComboBox2, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(languages));
-}
+// ---- The registry ----
 
-std::wstring WideText(HWND window) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)), L'\0');
-    GetWindowTextW(window, text.data(), static_cast<int>(text.size()) + 1);
-    return text;
-}
-
-std::wstring MenuCaption(HMENU menu, UINT item) {
-    const int length = GetMenuStringW(menu, item, nullptr, 0, MF_BYCOMMAND);
-    std::wstring caption(static_cast<size_t>(length), L'\0');
-    GetMenuStringW(menu, item, caption.data(), length + 1, MF_BYCOMMAND);
-    return caption;
-}
-
-std::vector<DWORD> Pixels(HBITMAP bitmap) {
-    BITMAP info{};
-    if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return {};
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = info.bmWidth;
-    format.bmiHeader.biHeight = -info.bmHeight;  // top row first
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> pixels(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight));
-    const HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(), &format, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    for (DWORD& pixel : pixels) pixel &= 0x00FFFFFF;
-    return pixels;
-}
-
-std::vector<DWORD> DrawnOnWhite(int width, int height, const std::function<void(HDC)>& paint) {
-    const HDC screen = GetDC(nullptr);
-    const platform::UniqueBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
-    ReleaseDC(nullptr, screen);
-    const platform::UniqueDc canvas(CreateCompatibleDC(nullptr));
-    const HGDIOBJ previous = SelectObject(canvas.get(), bitmap.get());
-    const RECT whole{0, 0, width, height};
-    FillRect(canvas.get(), &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    paint(canvas.get());
-    SelectObject(canvas.get(), previous);
-    return Pixels(bitmap.get());
-}
-
-std::vector<DWORD> ImageListPicture(HIMAGELIST images, int index) {
-    return DrawnOnWhite(16, 16, [&](HDC canvas) { ImageList_Draw(images, index, canvas, 0, 0, ILD_NORMAL); });
-}
-
-}  // namespace test
-
-// ---- The notification area, popup menus, real input, message boxes in full, and the shell's open command ----
-
-#include <psapi.h>
-
-#include <set>
-
-namespace test {
 namespace {
+
+bool KeyExists(HKEY root, const std::string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+}  // namespace
+
+std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& path, const std::string& name) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return std::nullopt;
+    const platform::UniqueKey key(opened);
+    RegistryValue value;
+    DWORD size = 0;
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+    value.data.resize(size);
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &value.type, value.data.data(), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    value.data.resize(size);
+    return value;
+}
+
+SavedRegistryValue::SavedRegistryValue(HKEY root, std::string path, std::string name)
+    : m_root(root), m_path(std::move(path)), m_name(std::move(name)), m_firstExisting(m_path) {
+    while (!m_firstExisting.empty() && !KeyExists(m_root, m_firstExisting)) m_firstExisting = ParentOf(m_firstExisting);
+    m_saved = ReadRegistryValue(m_root, m_path, m_name);
+}
+
+SavedRegistryValue::~SavedRegistryValue() {
+    if (m_saved)
+        Set(m_saved->type, m_saved->data.data(), static_cast<DWORD>(m_saved->data.size()));
+    else
+        Delete();
+    // RegDeleteKey takes only keys without subkeys: what the test created, from the deepest up.
+    for (std::string key = m_path; !key.empty() && key != m_firstExisting; key = ParentOf(key))
+        RegDeleteKeyA(m_root, key.c_str());
+}
+
+LONG SavedRegistryValue::Set(DWORD type, const void* data, DWORD size) {
+    HKEY created = nullptr;
+    const LONG status = RegCreateKeyExA(m_root, m_path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    const platform::UniqueKey key(created);
+    return RegSetValueExA(key.get(), m_name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+}
+
+LONG SavedRegistryValue::SetString(const std::string& value) {
+    return Set(REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+LONG SavedRegistryValue::Delete() {
+    HKEY opened = nullptr;
+    const LONG status = RegOpenKeyExA(m_root, m_path.c_str(), 0, KEY_SET_VALUE, &opened);
+    if (status != ERROR_SUCCESS) return status;
+    const platform::UniqueKey key(opened);
+    return RegDeleteValueA(key.get(), m_name.c_str());
+}
+
+// ---- The client ----
+
+namespace {
+
+constexpr char kClientKeyPath[] = "Software\\Microsoft\\MSNMessenger";
+
+std::string StandInLogPath() { return TempPath("corvan-standin.log"); }
+
+// A value of the wrong type left in the prefix's registry would hold the window's start-up behind an
+// error box; a stand-in left running would be counted by the next test.
+class FreshClientSetting : public testing::Environment {
+public:
+    void SetUp() override { DeleteClientKey(); }
+    void TearDown() override {
+        StopProcessesNamed("msnmsgr.exe");
+        DeleteClientKey();
+    }
+};
+
+const testing::Environment* const kFreshClientSetting = testing::AddGlobalTestEnvironment(new FreshClientSetting);
+
+}  // namespace
+
+void CreateClientKey() {
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kClientKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegCloseKey(key);
+}
+
+void DeleteClientKey() { RegDeleteKeyA(HKEY_CURRENT_USER, kClientKeyPath); }
+
+bool ClientKeyExists() { return KeyExists(HKEY_CURRENT_USER, kClientKeyPath); }
+
+void SetServerValueOfType(DWORD type, const std::string& bytes) {
+    HKEY key = nullptr;
+    RegOpenKeyExA(HKEY_CURRENT_USER, kClientKeyPath, 0, KEY_SET_VALUE, &key);
+    RegSetValueExA(key, "Server", 0, type, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+    RegCloseKey(key);
+}
+
+void SetServerValue(const std::string& value) { SetServerValueOfType(REG_SZ, std::string(value.c_str(), value.size() + 1)); }
+
+std::string ServerValue() {
+    const auto read = ReadRegistryValue(HKEY_CURRENT_USER, kClientKeyPath, "Server");
+    if (!read) return "(none)";
+    std::string value(read->data.begin(), read->data.end());
+    if (!value.empty() && value.back() == '\0') value.pop_back();
+    return value;
+}
+
+DWORD ServerValueType() {
+    const auto read = ReadRegistryValue(HKEY_CURRENT_USER, kClientKeyPath, "Server");
+    return read ? read->type : REG_NONE;
+}
+
+std::string ProgramFilesDirectory() {
+    char value[MAX_PATH] = {};
+    DWORD size = sizeof value;
+    RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", RRF_RT_REG_SZ, nullptr,
+                 value, &size);
+    return value;
+}
+
+std::string ClientPath() { return ProgramFilesDirectory() + "\\MSN Messenger\\msnmsgr.exe"; }
+
+void InstallStandIn(bool singleCopy) {
+    StopProcessesNamed("msnmsgr.exe");  // a running copy would keep its file from being replaced
+    CreateDirectoryA((ProgramFilesDirectory() + "\\MSN Messenger").c_str(), nullptr);
+    CopyFileA((ExeDirectory() + "\\msnmsgr.exe").c_str(), ClientPath().c_str(), FALSE);
+    DeleteFileA(StandInLogPath().c_str());
+    SetEnvironmentVariableA("CORVAN_STANDIN_LOG", StandInLogPath().c_str());
+    SetEnvironmentVariableA("CORVAN_STANDIN_SINGLE", singleCopy ? "1" : nullptr);
+}
+
+std::vector<std::string> StandInLog() { return FileLines(StandInLogPath()); }
+
+// ---- Message boxes ----
+
+namespace {
+
+std::vector<BoxRecorder::Box> g_boxes;
+std::set<HWND> g_boxesOnScreen;  // each box is recorded once, however often it is activated
+HHOOK g_boxHook = nullptr;
+
+// The visible popup menu window of this thread, if one is open.
+HWND OpenMenuWindow() {
+    return ThreadWindow([](HWND window) { return ClassNameOf(window) == "#32768" && IsWindowVisible(window); });
+}
+
+BoxRecorder::Box ReadBox(HWND window) {
+    BoxRecorder::Box box{};
+    box.caption = AnsiText(window);
+    box.text = AnsiText(GetDlgItem(window, 0xFFFF));
+    // The box itself is not on the screen yet: what counts is each control's own visible style.
+    const auto shown = [](HWND control) { return control && (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE); };
+    for (int id : {0x0014, 0x0440}) {  // the icon's static control: 0x0014 on Windows, 0x0440 on Wine
+        const HWND icon = GetDlgItem(window, id);
+        if (shown(icon) && SendMessageA(icon, STM_GETICON, 0, 0)) box.hasIcon = true;
+    }
+    for (int id = IDOK; id <= IDCONTINUE; ++id) {
+        if (shown(GetDlgItem(window, id))) box.buttons.push_back(id);
+    }
+    const HWND owner = GetWindow(window, GW_OWNER);
+    box.ownerEnabled = owner && IsWindowEnabled(owner);
+    box.menuOpen = OpenMenuWindow() != nullptr;
+    return box;
+}
+
+LRESULT CALLBACK RecordBox(int code, WPARAM wParam, LPARAM lParam) {
+    const auto window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && ClassNameOf(window) == "#32770" && g_boxesOnScreen.insert(window).second) {
+        g_boxes.push_back(ReadBox(window));
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+    }
+    if (code == HCBT_DESTROYWND) g_boxesOnScreen.erase(window);
+    return CallNextHookEx(g_boxHook, code, wParam, lParam);
+}
+
+}  // namespace
+
+BoxRecorder::BoxRecorder() {
+    g_boxes.clear();
+    g_boxesOnScreen.clear();
+    g_boxHook = SetWindowsHookExA(WH_CBT, RecordBox, nullptr, GetCurrentThreadId());
+}
+
+BoxRecorder::~BoxRecorder() { UnhookWindowsHookEx(g_boxHook); }
+
+const std::vector<BoxRecorder::Box>& BoxRecorder::Boxes() const { return g_boxes; }
+
+// ---- Popup menus and the notification area ----
+
+namespace {
+
+PopupMenuWatcher* g_watcher = nullptr;
 
 NOTIFYICONDATAA IconRequest(HWND window, UINT id) {
     NOTIFYICONDATAA request{};
@@ -491,189 +625,7 @@ NOTIFYICONDATAA IconRequest(HWND window, UINT id) {
     return request;
 }
 
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-// The visible popup menu window of this thread, if one is open.
-HWND OpenMenuWindow() {
-    struct Find {
-        static BOOL CALLBACK Window(HWND window, LPARAM found) {
-            if (ClassOf(window) == "#32768" && IsWindowVisible(window)) {
-                *reinterpret_cast<HWND*>(found) = window;
-                return FALSE;
-            }
-            return TRUE;
-        }
-    };
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), &Find::Window, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-INPUT MouseInput(POINT screen, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    // Absolute coordinates run from 0 to 65535 across the primary screen.
-    input.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-    input.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
-
-PopupMenuWatcher* g_watcher = nullptr;
-
-std::vector<BoxRecorder::Box> g_recorded;
-std::set<HWND> g_recordedWindows;
-HHOOK g_recorderHook = nullptr;
-
-LRESULT CALLBACK RecordBox(int code, WPARAM wParam, LPARAM lParam) {
-    const auto window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && ClassOf(window) == "#32770" && g_recordedWindows.insert(window).second) {
-        BoxRecorder::Box box{};
-        char caption[256] = {};
-        GetWindowTextA(window, caption, sizeof caption);
-        box.caption = caption;
-        const HWND textControl = GetDlgItem(window, 0xFFFF);
-        std::string text(static_cast<size_t>(GetWindowTextLengthA(textControl)) + 1, '\0');
-        GetWindowTextA(textControl, text.data(), static_cast<int>(text.size()));
-        box.text = text.c_str();
-        // The box itself is not on the screen yet: what counts is each control's own visible style.
-        const auto shown = [](HWND control) { return control && (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE); };
-        for (int id : {0x0014, 0x0440}) {  // the icon's static control: 0x0014 on Windows, 0x0440 on Wine
-            const HWND icon = GetDlgItem(window, id);
-            if (shown(icon) && SendMessageA(icon, STM_GETICON, 0, 0)) box.hasIcon = true;
-        }
-        for (int id = IDOK; id <= IDCONTINUE; ++id) {
-            if (shown(GetDlgItem(window, id))) box.buttons.push_back(id);
-        }
-        const HWND owner = GetWindow(window, GW_OWNER);
-        box.ownerEnabled = owner && IsWindowEnabled(owner);
-        box.menuOpen = OpenMenuWindow() != nullptr;
-        g_recorded.push_back(box);
-        PostMessageA(window, WM_COMMAND, IDOK, 0);
-    }
-    return CallNextHookEx(g_recorderHook, code, wParam, lParam);
-}
-
-using ShellExecuteAFunction = decltype(platform::Shell32::ShellExecuteA);
-ShellExecuteAFunction g_realShellExecute = nullptr;
-std::vector<ShellExecuteRecorder::Call> g_shellCalls;
-
-HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show) {
-    g_shellCalls.push_back(
-        {owner, verb ? verb : "(null)", file ? file : "(null)", parameters == nullptr, directory == nullptr, show});
-    return g_realShellExecute(owner, verb, file, parameters, directory, show);
-}
-
-std::string BrowserLogPath() {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    return std::string(temp) + "corvan-browser.log";
-}
-
-void SetDefaultValue(HKEY root, const std::string& path, const std::string& value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) return;
-    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
-}
-
 }  // namespace
-
-bool TrayIconShown(HWND window, UINT id) {
-    NOTIFYICONDATAA request = IconRequest(window, id);
-    return Shell_NotifyIconA(NIM_MODIFY, &request) != FALSE;
-}
-
-bool AddTrayIcon(HWND window, UINT id) {
-    NOTIFYICONDATAA request = IconRequest(window, id);
-    request.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    request.uCallbackMessage = WM_APP;
-    request.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    strcpy_s(request.szTip, sizeof request.szTip, "test icon");
-    return Shell_NotifyIconA(NIM_ADD, &request) != FALSE;
-}
-
-bool RemoveTrayIcon(HWND window, UINT id) {
-    NOTIFYICONDATAA request = IconRequest(window, id);
-    return Shell_NotifyIconA(NIM_DELETE, &request) != FALSE;
-}
-
-POINT FirstTrayIconPoint() {
-    // Wine's taskbar lines its icons up from the right edge, each a small icon plus a 2-pixel border around it.
-    RECT tray{};
-    GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &tray);
-    const int slot = GetSystemMetrics(SM_CXSMICON) + 4;
-    return {tray.right - slot / 2, (tray.top + tray.bottom) / 2};
-}
-
-void MouseButtonAt(POINT screen, DWORD flag) {
-    INPUT input = MouseInput(screen, flag);
-    SendInput(1, &input, sizeof input);
-}
-
-bool MoveCursorTo(POINT screen) {
-    // SetCursorPos does not always take under Wine once another process has moved the pointer by input.
-    MouseButtonAt(screen, 0);
-    return PumpUntil(
-        [&] {
-            POINT cursor{};
-            GetCursorPos(&cursor);
-            return cursor.x == screen.x && cursor.y == screen.y;
-        },
-        2s);
-}
-
-void MouseClickAt(POINT screen, DWORD downFlag, DWORD upFlag, int clicks) {
-    std::vector<INPUT> inputs{MouseInput(screen, 0)};
-    for (int i = 0; i < clicks; ++i) {
-        inputs.push_back(MouseInput(screen, downFlag));
-        inputs.push_back(MouseInput(screen, upFlag));
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-void PressKeys(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *key;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-bool PumpUntilQuit(std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < deadline) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) return true;
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return false;
-}
-
-size_t PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    return std::max<size_t>(counters.PrivateUsage, counters.PagefileUsage);
-}
 
 PopupMenuWatcher::Action PopupMenuWatcher::ClickItem(UINT id, DWORD downFlag, DWORD upFlag) {
     return [=](HWND, HMENU menu) {
@@ -721,15 +673,207 @@ void CALLBACK PopupMenuWatcher::Tick(HWND, UINT, UINT_PTR, DWORD) {
     self->m_action(window, menu);
 }
 
-BoxRecorder::BoxRecorder() {
-    g_recorded.clear();
-    g_recordedWindows.clear();
-    g_recorderHook = SetWindowsHookExA(WH_CBT, RecordBox, nullptr, GetCurrentThreadId());
+bool TrayIconShown(HWND window, UINT id) {
+    NOTIFYICONDATAA request = IconRequest(window, id);
+    return Shell_NotifyIconA(NIM_MODIFY, &request) != FALSE;
 }
 
-BoxRecorder::~BoxRecorder() { UnhookWindowsHookEx(g_recorderHook); }
+bool AddTrayIcon(HWND window, UINT id) {
+    NOTIFYICONDATAA request = IconRequest(window, id);
+    request.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    request.uCallbackMessage = WM_APP;
+    request.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    strcpy_s(request.szTip, sizeof request.szTip, "test icon");
+    return Shell_NotifyIconA(NIM_ADD, &request) != FALSE;
+}
 
-const std::vector<BoxRecorder::Box>& BoxRecorder::Boxes() const { return g_recorded; }
+bool RemoveTrayIcon(HWND window, UINT id) {
+    NOTIFYICONDATAA request = IconRequest(window, id);
+    return Shell_NotifyIconA(NIM_DELETE, &request) != FALSE;
+}
+
+POINT FirstTrayIconPoint() {
+    // Wine's taskbar lines its icons up from the right edge, each a small icon plus a 2-pixel border around it.
+    RECT tray{};
+    GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &tray);
+    const int slot = GetSystemMetrics(SM_CXSMICON) + 4;
+    return {tray.right - slot / 2, (tray.top + tray.bottom) / 2};
+}
+
+// ---- Real input ----
+
+namespace {
+
+INPUT MouseInput(POINT screen, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    // Absolute coordinates run from 0 to 65535 across the primary screen.
+    input.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    input.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+INPUT KeyInput(WORD key, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = flags;
+    return input;
+}
+
+}  // namespace
+
+void MouseButtonAt(POINT screen, DWORD flag) {
+    INPUT input = MouseInput(screen, flag);
+    SendInput(1, &input, sizeof input);
+}
+
+bool MoveCursorTo(POINT screen) {
+    const auto there = [&] {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        return cursor.x == screen.x && cursor.y == screen.y;
+    };
+    // SetCursorPos does not always take under Wine once another process has moved the pointer by input,
+    // and input an earlier test sent may still arrive afterwards and move it back: move until it stays
+    // past the 100 ms after which Wine asks the display itself.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        MouseButtonAt(screen, 0);
+        if (PumpUntil(there, 2s) && HoldsThroughout(200ms, there)) return true;
+    }
+    return false;
+}
+
+void MouseClickAt(POINT screen, DWORD downFlag, DWORD upFlag, int clicks) {
+    std::vector<INPUT> inputs{MouseInput(screen, 0)};
+    for (int i = 0; i < clicks; ++i) {
+        inputs.push_back(MouseInput(screen, downFlag));
+        inputs.push_back(MouseInput(screen, upFlag));
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void PressKeys(const std::vector<WORD>& keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) inputs.push_back(KeyInput(key, 0));
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) inputs.push_back(KeyInput(*key, KEYEVENTF_KEYUP));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// ---- Pictures ----
+
+namespace {
+
+BITMAPINFO TopDown32(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// 0x00RRGGBB as the DIB stores it (blue first) to RGB().
+COLORREF FromDib(DWORD pixel) { return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF); }
+
+Picture FromDibBits(int width, int height, const DWORD* bits) {
+    Picture picture{width, height, {}};
+    picture.pixels.reserve(static_cast<size_t>(width) * height);
+    for (int i = 0; i < width * height; ++i) picture.pixels.push_back(FromDib(bits[i]));
+    return picture;
+}
+
+// A 32-bit top-down DIB section selected into a memory DC for the life of the object.
+struct DibCanvas {
+    DibCanvas(int width, int height) : width(width), height(height) {
+        BITMAPINFO info = TopDown32(width, height);
+        bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0));
+        dc.reset(CreateCompatibleDC(nullptr));
+        previous = SelectObject(dc.get(), bitmap.get());
+    }
+    ~DibCanvas() { SelectObject(dc.get(), previous); }
+    Picture Read() {
+        GdiFlush();
+        return FromDibBits(width, height, bits);
+    }
+    int width, height;
+    DWORD* bits = nullptr;
+    platform::UniqueBitmap bitmap;
+    platform::UniqueDc dc;
+    HGDIOBJ previous = nullptr;
+};
+
+}  // namespace
+
+void PrintTo(const Picture& picture, std::ostream* out) { *out << picture.width << " x " << picture.height << " picture"; }
+
+Picture PictureOfAlpha(HBITMAP bitmap, std::vector<BYTE>& alpha) {
+    BITMAP header{};
+    alpha.clear();
+    if (!bitmap || !GetObjectW(bitmap, sizeof header, &header)) return {};
+    BITMAPINFO info = TopDown32(header.bmWidth, header.bmHeight);
+    std::vector<DWORD> bits(static_cast<size_t>(header.bmWidth) * header.bmHeight);
+    const HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(header.bmHeight), bits.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    for (DWORD pixel : bits) alpha.push_back(static_cast<BYTE>(pixel >> 24));
+    return FromDibBits(header.bmWidth, header.bmHeight, bits.data());
+}
+
+Picture PictureOf(HBITMAP bitmap) {
+    std::vector<BYTE> alpha;
+    return PictureOfAlpha(bitmap, alpha);
+}
+
+Picture DrawnPicture(int width, int height, COLORREF ground, const std::function<void(HDC)>& draw) {
+    DibCanvas canvas(width, height);
+    const platform::UniqueBrush brush(CreateSolidBrush(ground));
+    const RECT whole{0, 0, width, height};
+    FillRect(canvas.dc.get(), &whole, brush.get());
+    draw(canvas.dc.get());
+    return canvas.Read();
+}
+
+Picture ImageListPicture(HIMAGELIST images, int index, COLORREF ground) {
+    return DrawnPicture(16, 16, ground, [&](HDC dc) { ImageList_Draw(images, index, dc, 0, 0, ILD_NORMAL); });
+}
+
+Picture PrintedClient(HWND control, COLORREF ground) {
+    RECT client{};
+    GetClientRect(control, &client);
+    return DrawnPicture(client.right, client.bottom, ground,
+                        [&](HDC dc) { SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT); });
+}
+
+Picture ScreenPixels(const RECT& screen) {
+    DibCanvas canvas(screen.right - screen.left, screen.bottom - screen.top);
+    const HDC desktop = GetDC(nullptr);
+    BitBlt(canvas.dc.get(), 0, 0, canvas.width, canvas.height, desktop, screen.left, screen.top, SRCCOPY);
+    ReleaseDC(nullptr, desktop);
+    return canvas.Read();
+}
+
+// ---- The shell ----
+
+namespace {
+
+using ShellExecuteAFunction = decltype(platform::Shell32::ShellExecuteA);
+ShellExecuteAFunction g_realShellExecute = nullptr;
+std::vector<ShellExecuteRecorder::Call> g_shellCalls;
+
+HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show) {
+    g_shellCalls.push_back(
+        {owner, verb ? verb : "(null)", file ? file : "(null)", parameters == nullptr, directory == nullptr, show});
+    return g_realShellExecute(owner, verb, file, parameters, directory, show);
+}
+
+std::string BrowserLogPath() { return TempPath("corvan-browser.log"); }
+
+}  // namespace
 
 ShellExecuteRecorder::ShellExecuteRecorder() {
     g_shellCalls.clear();
@@ -745,39 +889,21 @@ bool ShellExecuteRecorder::Installed() const { return g_realShellExecute != null
 
 const std::vector<ShellExecuteRecorder::Call>& ShellExecuteRecorder::Calls() const { return g_shellCalls; }
 
-void InstallBrowserStandIn() {
+BrowserStandIn::BrowserStandIn() {
     const std::string command = messenger::QuotedCommandLine(ExeDirectory() + "\\browser.exe") + " \"%1\"";
     for (const char* scheme : {"http", "https"}) {
         const std::string path = std::string(scheme) + "\\shell\\open\\command";
         // The user's own association, which Windows prefers; Wine 8's shell reads only the merged
         // classes root, whose writes land in the machine's classes of this private prefix.
-        SetDefaultValue(HKEY_CURRENT_USER, "Software\\Classes\\" + path, command);
-        SetDefaultValue(HKEY_CLASSES_ROOT, path, command);
+        m_openCommands.emplace_back(HKEY_CURRENT_USER, "Software\\Classes\\" + path, "").SetString(command);
+        m_openCommands.emplace_back(HKEY_CLASSES_ROOT, path, "").SetString(command);
     }
     DeleteFileA(BrowserLogPath().c_str());
     SetEnvironmentVariableA("CORVAN_BROWSER_LOG", BrowserLogPath().c_str());
 }
 
-std::vector<std::string> BrowserLog() {
-    std::ifstream log(BrowserLogPath());
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(log, line);) lines.push_back(line);
-    return lines;
-}
+std::vector<std::string> BrowserStandIn::Log() const { return FileLines(BrowserLogPath()); }
 
-}  // namespace test
+bool BrowserStandIn::AllEnded() const { return ProcessesNamed("browser.exe").empty(); }
 
-namespace test {
-namespace {
-
-// Every test process starts without the client's key, whatever an earlier test left in the prefix's
-// registry: a value of the wrong type there would hold the window's start-up behind an error box.
-class FreshClientSetting : public testing::Environment {
-public:
-    void SetUp() override { DeleteClientKey(); }
-};
-
-const testing::Environment* const kFreshClientSetting = testing::AddGlobalTestEnvironment(new FreshClientSetting);
-
-}  // namespace
 }  // namespace test

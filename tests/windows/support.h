@@ -1,16 +1,21 @@
 #pragma once
-// What the Windows tests share: the program's window in this process, corvan.exe and the stand-in
-// client as real processes, the client's registry key, and message boxes caught and closed.
+// What the Windows tests share: the program's window in this process, corvan.exe and the stand-ins as
+// real processes, waits on conditions, guards that put the prefix back as they found it, message boxes
+// and popup menus caught and closed, real input, pictures read back, and the shell's open command.
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "i18n/catalogue.h"
 #include "platform/handles.h"
 
 #include <windows.h>
 
+#include <array>
 #include <chrono>
+#include <deque>
 #include <functional>
-#include <memory>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,13 +23,49 @@ namespace test {
 
 using namespace std::chrono_literals;
 
-std::string ExeDirectory();  // the folder of the test executable, with corvan.exe and msnmsgr.exe beside it
+// ---- Files ----
 
-// Runs the message loop of this thread until `done` holds or the time is up; true when it held.
+std::string ExeDirectory();  // the folder of the test executable, with corvan.exe and the stand-ins beside it
+std::string CorvanExe();
+std::string TempPath(const std::string& name);                // a file in this process's temporary folder
+std::vector<std::string> FileLines(const std::string& path);  // none when the file is missing
+
+// A copy of a file put where it does not belong for the life of the object. What lay there before (and
+// the folder, when the copy had to create it) comes back at the end.
+class PlantedFile {
+public:
+    PlantedFile(const std::string& from, std::string at);
+    ~PlantedFile();
+    PlantedFile(const PlantedFile&) = delete;
+    PlantedFile& operator=(const PlantedFile&) = delete;
+    bool Planted() const { return m_planted; }
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+    std::string m_createdFolder;
+    bool m_savedOriginal = false;
+    bool m_planted = false;
+};
+
+// ---- Waiting on conditions ----
+
+// Runs this thread's messages until `done` holds or the time is up; true when it held.
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s);
-void Pump(std::chrono::milliseconds duration);
+// Runs this thread's messages until none is left, including those that handling them posts: a marker
+// message goes round until it comes back alone. What messages already sent or posted would do has been
+// done when it returns, so a check after it that something did NOT happen needs no pause. True when a
+// WM_QUIT came.
+bool RunQueuedMessages(std::chrono::milliseconds limit = 5s);
+bool PumpUntilQuit(std::chrono::milliseconds limit = 5s);  // true when WM_QUIT came within the time
+// For what must not happen in another process, whose queue this thread cannot run: pumps for the whole
+// duration and returns false as soon as `holds` stops holding.
+bool HoldsThroughout(std::chrono::milliseconds duration, const std::function<bool()>& holds);
 
-// The application object and main window, created in this process as corvan.exe creates them.
+// ---- The program's window in this process ----
+
+// The application object and main window, created in this process as corvan.exe creates them, and
+// shown and active when the constructor returns.
 struct ProgramWindow {
     app::Application application{GetModuleHandleW(nullptr)};
     app::TForm1 form{application};
@@ -32,14 +73,50 @@ struct ProgramWindow {
     HWND Control(app::ControlId id) const { return form.Control(id); }
 };
 
+HWND ApplicationWindowOf(HWND mainWindow);  // the main window's owner, which carries the taskbar button
+// Brings a window to the front and waits until the system reports it there.
+void BringToFront(HWND window);
+
+// Runs the application's own message loop (with its dialog manager) until `done` holds or the time is up.
+bool RunLoopUntil(app::Application& application, const std::function<bool()>& done, std::chrono::milliseconds limit = 5s);
+// Runs the application's own loop until it has handled everything queued, keys and clicks included:
+// its timer message comes only when nothing else waits.
+void RunLoopUntilIdle(app::Application& application);
+
+// What a control tells its window when the user works it (BN_CLICKED, CBN_SELCHANGE, STN_CLICKED, ...).
+void Notify(ProgramWindow& program, app::ControlId id, WORD code);
+// Picks item `index` of the language list as a user would: the selection moves and the list tells the
+// window, whose handler then runs.
+void PickLanguage(ProgramWindow& program, int index);
+
+// The twelve texts of a set in slot order, as the text stores hold them.
+using Slots = std::array<std::wstring, 12>;
+Slots SlotTexts(i18n::TextSet set);
+
+std::wstring WideText(HWND window);
+std::string AnsiText(HWND window);
+std::string ClassNameOf(HWND window);
+std::wstring WideItem(HWND combo, int index);  // "(none)" when there is no such item
+std::string AnsiItem(HWND combo, int index);
+std::vector<std::wstring> WideItems(HWND combo);
+std::vector<std::string> AnsiItems(HWND combo);
+std::wstring MenuCaption(HMENU menu, UINT item);
+HWND TooltipOf(HWND owner);    // the tooltip control of this thread that `owner` owns
+HWND FocusOf(DWORD threadId);  // the window with the keyboard focus in any process's thread
+// Shown by its own style: Wine's IsWindowVisible sees no window of another desktop as visible.
+bool Shown(HWND window);
+POINT CentreOf(HWND window);  // on the screen
+
+// ---- Other processes ----
+
 // A process started from an executable; ended at destruction if still running.
 class Process {
 public:
-    Process(const std::string& path, const std::string& arguments = {});
+    // On the named desktop of this window station, or on this process's own.
+    Process(const std::string& path, const std::string& arguments = {}, const std::string& desktop = {});
     ~Process();
     Process(Process&&) = default;
     DWORD Id() const { return m_id; }
-    HANDLE Handle() const { return m_process.get(); }
     bool WaitForExit(std::chrono::milliseconds limit);
     DWORD ExitCode() const;
     bool Running() const;
@@ -49,115 +126,91 @@ private:
     DWORD m_id = 0;
 };
 
-// The visible top-level window of a class that a process owns, once it has appeared.
-HWND WaitForWindow(DWORD processId, const wchar_t* windowClass, std::chrono::milliseconds limit = 15s);
-std::vector<HWND> TopLevelWindows(DWORD processId);
+// The visible top-level window of a class that a process owns, once it has appeared; on another
+// desktop when one is given.
+HWND WaitForWindow(DWORD processId, const wchar_t* windowClass, std::chrono::milliseconds limit = 15s, HDESK desktop = nullptr);
+std::vector<HWND> TopLevelWindows(DWORD processId, HDESK desktop = nullptr);
+std::vector<DWORD> ProcessesNamed(const std::string& imageName);  // exact image names
+void StopProcessesNamed(const std::string& imageName);
 
-// HKCU\Software\Microsoft\MSNMessenger: set up, taken away, and its "Server" value.
+// ---- What this process holds ----
+
+// Private bytes: PrivateUsage where the system counts it, else PagefileUsage, where Wine reports them.
+// 0 when the system tells nothing.
+size_t PrivateBytes();
+// The GDI objects: GetGuiResources where it counts them, else a walk of Wine's handle table (Wine takes
+// a handle without its reuse count in the high word as the slot's current object). -1 when neither works.
+// USER objects have no such count under Wine and go unchecked.
+int GdiObjectCount();
+
+// ---- The registry ----
+
+struct RegistryValue {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& path, const std::string& name);
+
+// One registry value as it was, put back at destruction: its data and type, or its absence, and the
+// keys on its path that did not exist before.
+class SavedRegistryValue {
+public:
+    SavedRegistryValue(HKEY root, std::string path, std::string name);  // an empty name is the default value
+    ~SavedRegistryValue();
+    SavedRegistryValue(const SavedRegistryValue&) = delete;
+    SavedRegistryValue& operator=(const SavedRegistryValue&) = delete;
+    LONG Set(DWORD type, const void* data, DWORD size);  // creating the key when needed
+    LONG SetString(const std::string& value);
+    LONG Delete();
+
+private:
+    HKEY m_root;
+    std::string m_path;
+    std::string m_name;
+    std::string m_firstExisting;  // the deepest key of the path that already existed
+    std::optional<RegistryValue> m_saved;
+};
+
+// ---- The client: HKCU\Software\Microsoft\MSNMessenger and the stand-in client ----
+// Every test process starts without the client's key and ends with neither the key nor a running
+// stand-in, whatever its test left behind.
+
 void CreateClientKey();
 void DeleteClientKey();
+bool ClientKeyExists();
 void SetServerValue(const std::string& value);
 void SetServerValueOfType(DWORD type, const std::string& bytes);
 std::string ServerValue();  // "(none)" when the value or key is missing
 DWORD ServerValueType();
-bool ClientKeyExists();
 
 std::string ProgramFilesDirectory();
 std::string ClientPath();  // where the program starts the client from
 
-// Installs the stand-in client where the real one belongs; its log comes back through StandInLog().
+// Stops any running stand-in and installs it where the real client belongs; its log comes back through StandInLog().
 void InstallStandIn(bool singleCopy = false);
-std::vector<std::string> StandInLog();  // one line per start: "pid<TAB>value"
-std::vector<DWORD> ProcessesNamed(const std::string& imageName);  // exact image names
-void StopProcessesNamed(const std::string& imageName);
+std::vector<std::string> StandInLog();  // one line per start: "pid<TAB>value<TAB>path<TAB>folder"
 
-// Catches every message box this thread shows, records it and closes it.
-class MessageBoxCatcher {
+// ---- Message boxes ----
+
+// Records every message box this thread shows while alive, once each, and closes it with OK.
+class BoxRecorder {
 public:
     struct Box {
         std::string caption;
         std::string text;
-        LONG style;
+        bool hasIcon;
+        std::vector<int> buttons;  // ids of the visible push buttons
+        bool ownerEnabled;         // false while the box is modal to its owner
+        bool menuOpen;             // a popup menu of this thread was still on the screen
     };
-    MessageBoxCatcher();
-    ~MessageBoxCatcher();
+    BoxRecorder();
+    ~BoxRecorder();
+    BoxRecorder(const BoxRecorder&) = delete;
+    BoxRecorder& operator=(const BoxRecorder&) = delete;
     const std::vector<Box>& Boxes() const;
 };
 
-// Pixels read back from the system, as 0x00RRGGBB, row by row from the top.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<COLORREF> pixels;  // RGB() values
-    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-Picture PictureOf(HBITMAP bitmap);                                 // any bitmap not selected into a DC
-Picture PictureOfAlpha(HBITMAP bitmap, std::vector<BYTE>& alpha);  // also the fourth byte of each pixel
-// What `draw` paints on a memory DC of the given size first filled with `ground`.
-Picture DrawnPicture(int width, int height, COLORREF ground, const std::function<void(HDC)>& draw);
-// What a control draws of its client area when asked to print it into a memory DC first filled with `ground`.
-Picture PrintedClient(HWND control, COLORREF ground);
-// What the screen shows in a rectangle of screen coordinates.
-Picture ScreenPixels(const RECT& screen);
-
-// Runs the application's own message loop (with its dialog manager) until `done` holds or the time is up.
-bool RunLoopUntil(app::Application& application, const std::function<bool()>& done, std::chrono::milliseconds limit = 5s);
-// One key pressed and released as the user would, optionally with Shift held.
-void PressKey(WORD key, bool shift = false);
-
-// The tooltip control of this thread that `owner` owns.
-HWND TooltipOf(HWND owner);
-
-std::string ClassNameOf(HWND window);
-
-// The GDI objects this process holds: GetGuiResources where it counts them, else a walk of Wine's
-// handle table (Wine takes a handle without its reuse count in the high word as the slot's current
-// object). -1 when neither works.
-int GdiObjectCount();
-
-// Picks item `index` of the language list as a user would: the selection moves and the list tells the
-// window, whose handler then runs.
-void PickLanguage(ProgramWindow& program, int index);
-
-std::wstring WideText(HWND window);
-std::wstring MenuCaption(HMENU menu, UINT item);
-
-// A bitmap's pixels, top row first, as 0x00RRGGBB; and picture `index` of an image list drawn as
-// ShowLanguageFlag draws it, on a white 16 x 16 bitmap.
-std::vector<DWORD> Pixels(HBITMAP bitmap);
-std::vector<DWORD> ImageListPicture(HIMAGELIST images, int index);
-// What `paint` draws on a white bitmap of the given size, as Pixels gives it.
-std::vector<DWORD> DrawnOnWhite(int width, int height, const std::function<void(HDC)>& paint);
-
-}  // namespace test
-
-// ---- The notification area, popup menus, real input, message boxes in full, and the shell's open command ----
-
-#include <initializer_list>
-
-namespace test {
-
-// Asks the shell whether the icon (window, id) is in the notification area: a modify request in the
-// icon record's first form that changes nothing succeeds only while that icon exists.
-bool TrayIconShown(HWND window, UINT id = app::kTrayIconId);
-// The test's own add and remove requests for (window, id), as a restarting shell or a second program would make them.
-bool AddTrayIcon(HWND window, UINT id = app::kTrayIconId);
-bool RemoveTrayIcon(HWND window, UINT id = app::kTrayIconId);
-// Screen point in the middle of the notification area's rightmost icon: where the first icon added sits.
-POINT FirstTrayIconPoint();
-
-// Real input through the system's input queue, as a user's mouse and keyboard make it.
-void MouseClickAt(POINT screen, DWORD downFlag = MOUSEEVENTF_LEFTDOWN, DWORD upFlag = MOUSEEVENTF_LEFTUP, int clicks = 1);
-void MouseButtonAt(POINT screen, DWORD flag);  // one press or one release
-// Moves the cursor by real input and waits until the system reports it there; true when it got there.
-bool MoveCursorTo(POINT screen);
-void PressKeys(std::initializer_list<WORD> keys);  // pressed in order, released in reverse order
-
-// Pumps this thread's messages until WM_QUIT comes; true when it came within the time.
-bool PumpUntilQuit(std::chrono::milliseconds limit = 5s);
-
-// Private bytes of this process (Wine reports them as PagefileUsage and leaves PrivateUsage at 0).
-size_t PrivateBytes();
+// ---- Popup menus and the notification area ----
 
 // While alive, watches for a popup menu opened by this thread: records it once per opening and hands
 // it to an action (by default the menu is closed unchosen). Works inside the menu's own modal loop,
@@ -189,23 +242,47 @@ private:
     std::vector<Menu> m_menus;
 };
 
-// Records every message box this thread shows, with what MessageBoxCatcher leaves out, and closes it with OK.
-class BoxRecorder {
-public:
-    struct Box {
-        std::string caption;
-        std::string text;
-        bool hasIcon;
-        std::vector<int> buttons;  // ids of the visible push buttons
-        bool ownerEnabled;         // false while the box is modal to its owner
-        bool menuOpen;             // a popup menu of this thread was still on the screen
-    };
-    BoxRecorder();
-    ~BoxRecorder();
-    BoxRecorder(const BoxRecorder&) = delete;
-    BoxRecorder& operator=(const BoxRecorder&) = delete;
-    const std::vector<Box>& Boxes() const;
+// Asks the shell whether the icon (window, id) is in the notification area: a modify request in the
+// icon record's first form that changes nothing succeeds only while that icon exists.
+bool TrayIconShown(HWND window, UINT id = app::kTrayIconId);
+// The test's own add and remove requests for (window, id), as a restarting shell or a second program would make them.
+bool AddTrayIcon(HWND window, UINT id = app::kTrayIconId);
+bool RemoveTrayIcon(HWND window, UINT id = app::kTrayIconId);
+// Screen point in the middle of the notification area's rightmost icon: where the first icon added sits.
+POINT FirstTrayIconPoint();
+
+// ---- Real input through the system's input queue, as a user's mouse and keyboard make it ----
+
+void MouseClickAt(POINT screen, DWORD downFlag = MOUSEEVENTF_LEFTDOWN, DWORD upFlag = MOUSEEVENTF_LEFTUP, int clicks = 1);
+void MouseButtonAt(POINT screen, DWORD flag);  // one press or one release
+// Moves the cursor by real input and waits until the system reports it there and it stays there; true
+// when it did.
+bool MoveCursorTo(POINT screen);
+void PressKeys(const std::vector<WORD>& keys);  // pressed in order, released in reverse order
+
+// ---- Pictures read back from the system, as RGB() values row by row from the top ----
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    bool operator==(const Picture&) const = default;
 };
+void PrintTo(const Picture& picture, std::ostream* out);
+
+Picture PictureOf(HBITMAP bitmap);                                 // any bitmap not selected into a DC
+Picture PictureOfAlpha(HBITMAP bitmap, std::vector<BYTE>& alpha);  // also the fourth byte of each pixel
+// What `draw` paints on a memory DC of the given size first filled with `ground`.
+Picture DrawnPicture(int width, int height, COLORREF ground, const std::function<void(HDC)>& draw);
+// Picture `index` of an image list drawn as ShowLanguageFlag draws it, on a 16 x 16 ground.
+Picture ImageListPicture(HIMAGELIST images, int index, COLORREF ground = RGB(255, 255, 255));
+// What a control draws of its client area when asked to print it into a memory DC first filled with `ground`.
+Picture PrintedClient(HWND control, COLORREF ground);
+// What the screen shows in a rectangle of screen coordinates.
+Picture ScreenPixels(const RECT& screen);
+
+// ---- The shell: the program's ShellExecuteA calls and the stand-in browser ----
 
 // Records the program's calls of ShellExecuteA in this process and passes each on to the shell unchanged,
 // by swapping the function's entry in the program's shell32 table while alive.
@@ -227,9 +304,16 @@ public:
     const std::vector<Call>& Calls() const;
 };
 
-// Registers the stand-in browser (browser.exe beside the tests) as the open command of http and https
-// addresses and starts its log afresh; the log has one line per start: "show<TAB>command line".
-void InstallBrowserStandIn();
-std::vector<std::string> BrowserLog();
+// While alive, the stand-in browser (browser.exe beside the tests) is the open command of http and https
+// addresses, with its log started afresh; the commands the prefix had come back at the end.
+class BrowserStandIn {
+public:
+    BrowserStandIn();
+    std::vector<std::string> Log() const;  // one line per start: "show<TAB>command line"
+    bool AllEnded() const;                 // no browser it started still runs, so the log is complete
+
+private:
+    std::deque<SavedRegistryValue> m_openCommands;  // a deque: guards are made in place and never move
+};
 
 }  // namespace test

@@ -1,19 +1,25 @@
 #!/usr/bin/env python3
-"""Checks the files in resources/pictures/ independently of the generator:
-header fields, sizes, and the transparent-colour rules.  generate.sh runs it
-after generating; it can also be run alone:  python3 tools/pictures/check.py
+"""Checks the files in resources/pictures/ independently of the generator
+(only which picture goes where, and of which kind, comes from strip.py):
+layout as Pillow reads it, sizes, and the transparent-colour rules.
+generate.sh runs it after generating; it can also be run alone:
+    /usr/bin/python3 tools/pictures/check.py
 """
 
+import io
 import os
-import struct
 import sys
+
+from PIL import BmpImagePlugin, IcoImagePlugin, Image
+
+import strip
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(
     os.path.abspath(__file__)), "..", ".."))
 PICTURES = os.path.join(ROOT, "resources", "pictures")
-FULL_SQUARE = {2, 6, 39}
-EMBLEMS = {0, 21}
 BLACK = (0, 0, 0)
+# Pillow's raw modes for BI_RGB pixel rows, by bits per pixel
+RAW_BITS = {"P;4": 4, "P": 8, "BGR": 24, "BGRX": 32}
 
 errors = []
 
@@ -27,32 +33,41 @@ def read(name):
         return f.read()
 
 
+def layout(img):
+    """(bits per pixel, offset of the pixel rows, row stride, bottom-up) of
+    an opened, not yet loaded BMP or DIB."""
+    _, _, offset, (rawmode, stride, direction) = img.tile[0]
+    return RAW_BITS.get(rawmode), offset, stride, direction == -1
+
+
+def rows_of(img):
+    w, h = img.size
+    px = list(img.getdata())
+    return [px[y * w:(y + 1) * w] for y in range(h)]
+
+
 def parse_bmp(data, name):
-    """Returns (width, height, bpp, rows top-first of (r, g, b), pad bytes)."""
-    magic, size, r1, r2, offset = struct.unpack("<2sIHHI", data[:14])
-    (hsize, width, height, planes, bpp, comp, size_image, _, _, used,
-     important) = struct.unpack("<IiiHHIIiiII", data[14:54])
-    stride = ((width * bpp + 31) // 32) * 4
+    """Returns (width, height, bpp, rows top-first of (r, g, b), the fourth
+    bytes and row padding)."""
+    img = Image.open(io.BytesIO(data))
+    bpp, offset, stride, bottom_up = layout(img)
+    width, height = img.size
     for cond, what in [
-            (magic == b"BM", "magic"), (size == len(data), "bfSize"),
-            (r1 == 0 and r2 == 0, "reserved"), (offset == 54, "bfOffBits"),
-            (hsize == 40, "biSize"), (height > 0, "bottom-up"),
-            (planes == 1, "biPlanes"), (comp == 0, "BI_RGB"),
-            (size_image == stride * height, "biSizeImage"),
-            (used == 0 and important == 0, "biClrUsed/biClrImportant"),
-            (len(data) == 54 + stride * height, "file length")]:
+            (img.format == "BMP", "format"), (offset == 54, "bfOffBits"),
+            (bottom_up, "bottom-up"), (bpp in (24, 32), "bits per pixel"),
+            (img.info.get("compression") == 0, "BI_RGB"),
+            (len(data) == offset + stride * height, "file length")]:
         if not cond:
             fail("%s: bad %s" % (name, what))
-    rows, extra = [], []
-    step = bpp // 8
-    for y in range(height):
-        line = data[54 + (height - 1 - y) * stride:][:stride]
-        rows.append([(line[x * step + 2], line[x * step + 1], line[x * step])
-                     for x in range(width)])
-        if bpp == 32:
-            extra.extend(line[x * 4 + 3] for x in range(width))
-        extra.extend(line[width * step:])
-    return width, height, bpp, rows, extra
+    rows = rows_of(img.convert("RGB"))
+    if bpp == 32:
+        extra = Image.frombuffer("RGBA", img.size, data[offset:], "raw",
+                                 "BGRA", 0, -1).getchannel("A").getdata()
+    else:
+        extra = b"".join(data[offset + y * stride + width * 3:
+                              offset + (y + 1) * stride]
+                         for y in range(height))
+    return width, height, bpp, rows, list(extra)
 
 
 def enclosed_black(cell):
@@ -74,16 +89,24 @@ def enclosed_black(cell):
 
 
 def check_flags():
+    pictures = strip.pictures()
     w, h, bpp, rows, extra = parse_bmp(read("flags.bmp"), "flags.bmp")
-    if (w, h, bpp) != (640, 16, 32):
-        fail("flags.bmp: %dx%d %d bpp, want 640x16 32 bpp" % (w, h, bpp))
+    if (w, h, bpp) != (16 * len(pictures), 16, 32):
+        fail("flags.bmp: %dx%d %d bpp, want %dx16 32 bpp"
+             % (w, h, bpp, 16 * len(pictures)))
         return
     if any(extra):
         fail("flags.bmp: fourth byte or padding not 0")
-    for i in range(40):
+    first_of_key = {}
+    for i, (key, kind, _) in enumerate(pictures):
         cell = [row[16 * i:16 * i + 16] for row in rows]
+        first = first_of_key.setdefault(key, i)
+        if first != i and cell != [row[16 * first:16 * first + 16]
+                                   for row in rows]:
+            fail("flags.bmp: pictures %d and %d differ (both %s)"
+                 % (first, i, key))
         corner = cell[15][0]
-        if i in FULL_SQUARE:
+        if kind in ("1x1", "own-square"):  # the whole square
             if corner == BLACK:
                 fail("flags.bmp %d: bottom-left pixel black" % i)
             same = sum(c == corner for row in cell for c in row)
@@ -95,7 +118,7 @@ def check_flags():
             continue
         if corner != BLACK:
             fail("flags.bmp %d: bottom-left pixel not black" % i)
-        if i in EMBLEMS:
+        if kind == "emblem":
             if enclosed_black(cell):
                 fail("flags.bmp %d: black pixels inside the shape" % i)
             if sum(c != BLACK for row in cell for c in row) < 60:
@@ -107,8 +130,6 @@ def check_flags():
                 fail("flags.bmp %d: row %d not black" % (i, y))
             if 3 <= y <= 12 and blacks:
                 fail("flags.bmp %d: black pixel in flag row %d" % (i, y))
-    if [row[80:96] for row in rows] != [row[512:528] for row in rows]:
-        fail("flags.bmp: pictures 5 and 32 differ")
 
 
 def check_globe():
@@ -131,43 +152,47 @@ def check_globe():
 def check_ico(name, want):
     """want: list of (size, bpp) in file order."""
     data = read(name)
-    reserved, kind, count = struct.unpack("<HHH", data[:6])
-    if reserved != 0 or kind != 1 or count != len(want):
-        fail("%s: bad ICONDIR (%d, %d, %d)" % (name, reserved, kind, count))
+    ico = IcoImagePlugin.IcoFile(io.BytesIO(data))
+    if ico.nb_items != len(want):
+        fail("%s: %d images, want %d" % (name, ico.nb_items, len(want)))
         return
-    end = 6 + 16 * count
-    for n in range(count):
-        (bw, bh, colours, res, planes, bpp, nbytes,
-         offset) = struct.unpack("<BBBBHHII", data[6 + 16 * n:22 + 16 * n])
+    end = 6 + 16 * ico.nb_items
+    # Pillow sorts its entries; the file order is the order of the offsets
+    order = sorted(range(ico.nb_items), key=lambda i: ico.entry[i]["offset"])
+    for n, i in enumerate(order):
+        entry = ico.entry[i]
         size, want_bpp = want[n]
-        if (bw, bh, bpp) != (size % 256, size % 256, want_bpp):
-            fail("%s #%d: %dx%d %d bpp, want %d %d bpp"
-                 % (name, n, bw, bh, bpp, size, want_bpp))
-        if colours != (16 if bpp == 4 else 0) or res != 0 or planes != 1:
+        bpp = entry["bpp"]
+        if (entry["width"], entry["height"], bpp) != (size, size, want_bpp):
+            fail("%s #%d: %dx%d %d bpp, want %d %d bpp" % (
+                name, n, entry["width"], entry["height"], bpp, size,
+                want_bpp))
+        if (entry["nb_color"] != (16 if bpp == 4 else 0)
+                or entry["reserved"] != 0 or entry["planes"] != 1):
             fail("%s #%d: bad colour count/reserved/planes" % (name, n))
-        if offset != end:
-            fail("%s #%d: offset %d, want %d" % (name, n, offset, end))
-        img = data[offset:offset + nbytes]
-        (hsize, width, height, iplanes, ibpp, comp, size_image, _, _, used,
-         _) = struct.unpack("<IiiHHIIiiII", img[:40])
-        pal = (1 << bpp) * 4 if bpp <= 8 and used == 0 else used * 4
-        xor = ((size * bpp + 31) // 32) * 4 * size
+        if entry["offset"] != end:
+            fail("%s #%d: offset %d, want %d"
+                 % (name, n, entry["offset"], end))
+        blob = data[entry["offset"]:entry["offset"] + entry["size"]]
+        dib = BmpImagePlugin.DibImageFile(io.BytesIO(blob))
+        dib_bpp, offset, stride, bottom_up = layout(dib)
         mask = ((size + 31) // 32) * 4 * size
-        if (hsize, width, height, iplanes, ibpp, comp) != \
-                (40, size, 2 * size, 1, bpp, 0):
+        pal = 4 << bpp if bpp <= 8 else 0
+        if (dib.size != (size, 2 * size) or dib_bpp != bpp or not bottom_up
+                or dib.info.get("compression") != 0 or offset != 40 + pal):
             fail("%s #%d: bad BITMAPINFOHEADER" % (name, n))
-        if size_image != xor + mask:
-            fail("%s #%d: biSizeImage %d, want %d"
-                 % (name, n, size_image, xor + mask))
-        if nbytes != 40 + pal + xor + mask:
+        if len(blob) != offset + stride * size + mask:
             fail("%s #%d: bytes in resource %d, want %d"
-                 % (name, n, nbytes, 40 + pal + xor + mask))
+                 % (name, n, len(blob), offset + stride * size + mask))
+        img = ico.frame(i)
+        alphas = img.getchannel("A").getdata()
         if bpp == 32:
-            alphas = img[40 + 3:40 + xor:4]
             if not any(0 < a < 255 for a in alphas) or 0 not in alphas:
                 fail("%s #%d: alpha has no soft edges or no transparency"
                      % (name, n))
-        end = offset + nbytes
+        elif any(p[3] == 0 and p[:3] != BLACK for p in img.getdata()):
+            fail("%s #%d: transparent pixels not black" % (name, n))
+        end = entry["offset"] + entry["size"]
     if end != len(data):
         fail("%s: %d bytes after the last image" % (name, len(data) - end))
 

@@ -1,106 +1,42 @@
 #!/usr/bin/env python3
 """Generate Corvan's pictures in resources/pictures/.
 
-Run it through the one command (it also installs the pinned flag-icons):
+Run it through the one command (it also runs check.py):
 
     tools/pictures/generate.sh
 
 Outputs (byte-for-byte reproducible):
-  flags.bmp   640 x 16, 32 bpp BI_RGB, the 40 pictures of the language list
+  flags.bmp   16 x 16 for each item of the language list (640 x 16 for 40),
+              32 bpp BI_RGB, in the order of src/i18n/languages.inc
   corvan.ico  one 32 x 32 32-bit image with alpha (window / main icon)
   help.ico    48/32/16 at 4 bpp and 8 bpp, 64/48/32/16 at 32 bpp
   globe.bmp   27 x 31, 24 bpp, a globe on a stand on pure black
 
-Needs: python3 (standard library), rsvg-convert, and
-node_modules/flag-icons (installed by generate.sh from package-lock.json).
+Needs: python3 with Pillow (Debian: python3-pil), rsvg-convert, and the
+flag-icons SVGs kept in third_party/flag-icons/flags/.  Which flag goes where,
+and how each is drawn: strip.py.
 """
 
+import io
 import os
 import re
 import shutil
 import sys
 import tempfile
 
+from PIL import Image, ImageChops
+
 import pixels as px
+import strip
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
 OUT_DIR = os.path.join(ROOT, "resources", "pictures")
 SVG_DIR = os.path.join(HERE, "svg")
-FLAG_DIR = os.path.join(HERE, "node_modules", "flag-icons", "flags")
+FLAG_DIR = os.path.join(ROOT, "third_party", "flag-icons", "flags")
 
 BLACK = (0, 0, 0)
 NEAR_BLACK = (0x10, 0x10, 0x10)
-
-# How a picture of the language list is made:
-#   ("4x3", code)     flag-icons' 4:3 flag stretched to 16 x 10
-#   ("4x3fit", code)  4:3 flag fitted to the height, its side edges extended
-#                     (keeps round emblems round: Japan, Korea, Brazil)
-#   ("1x1", code)     flag-icons' square flag, filling the whole 16 x 16 cell
-#   ("own", name)     svg/NAME.svg, 16 x 10
-#   ("own-square", name)  svg/NAME.svg filling the whole 16 x 16 cell
-#   ("emblem", name)  svg/NAME.svg, a 16 x 16 shape on pure black
-# An optional third item gives pixel-grid hints (see pixels.warp): stripe and
-# cross edges, in the SVG's own units (flag-icons: 640 x 480 for 4x3,
-# 512 x 512 for 1x1), and the pixel edge each one must land on, so that
-# stripes and crosses come out crisp instead of blurred across two pixels.
-H3 = {"y": [(160, 3), (320, 7)]}           # three horizontal bands: 3-4-3
-V3 = {"x": [(213.3, 5), (426.7, 11)]}      # three vertical bands: 5-6-5
-NORDIC_FIMBRIATED = {"x": [(180, 4), (210, 5), (270, 7), (300, 8)],
-                     "y": [(180, 3), (210, 4), (270, 6), (300, 7)]}
-FLAG_LIST = [
-    ("emblem", "star"),                                   # 0  gold star
-    ("4x3", "sa"),                                        # 1  Saudi Arabia
-    ("own-square", "valencia"),                           # 2  Valencian Comm.
-    ("4x3fit", "br"),                                     # 3  Brazil
-    ("4x3", "bg", H3),                                    # 4  Bulgaria
-    ("4x3", "cn"),                                        # 5  China
-    ("1x1", "hr", {"y": [(170.7, 5), (341.3, 11)]}),      # 6  Croatia
-    ("4x3", "cz"),                                        # 7  Czech Republic
-    ("4x3", "dk", {"x": [(205.7, 5), (274.3, 7)],
-                   "y": [(205.7, 4), (274.3, 6)]}),       # 8  Denmark
-    ("4x3", "de", H3),                                    # 9  Germany
-    ("4x3", "nl", H3),                                    # 10 Netherlands
-    ("4x3", "gb", {"x": [(241, 6), (273, 7), (369, 9), (401, 10)],
-                   "y": [(160, 3), (193, 4), (289, 6), (320, 7)]}),
-    #                                                       11 United Kingdom
-    ("own", "esperanto"),                                 # 12 Esperanto
-    ("4x3", "es-pv", {"x": [(288.1, 7), (351.9, 9)],
-                      "y": [(208.1, 4), (271.9, 6)]}),    # 13 Basque Country
-    ("4x3", "ph"),                                        # 14 Philippines
-    ("4x3", "fi", {"x": [(175.5, 5), (306.4, 7)],
-                   "y": [(174.5, 4), (305.5, 6)]}),       # 15 Finland
-    ("4x3", "fr", V3),                                    # 16 France
-    ("4x3", "es-ga"),                                     # 17 Galicia
-    ("4x3", "gr", {"x": [(106.7, 2), (160, 3), (266.7, 5)],
-                   "y": [(53.3 * k, k) for k in range(1, 9)]}),
-    #                                                       18 Greece
-    ("4x3", "hu", H3),                                    # 19 Hungary
-    ("4x3", "is", {"x": [(186.7, 4), (213.3, 5), (266.7, 7), (293.3, 8)],
-                   "y": [(186.7, 3), (213.3, 4), (266.7, 6), (293.3, 7)]}),
-    #                                                       20 Iceland
-    ("emblem", "shamrock"),                               # 21 shamrock
-    ("4x3", "it", V3),                                    # 22 Italy
-    ("4x3fit", "jp"),                                     # 23 Japan
-    ("4x3fit", "kr"),                                     # 24 South Korea
-    ("4x3", "va"),                                        # 25 Vatican City
-    ("4x3", "no", NORDIC_FIMBRIATED),                     # 26 Norway
-    ("4x3", "pl"),                                        # 27 Poland
-    ("4x3", "pt", {"x": [(256, 6)]}),                     # 28 Portugal
-    ("4x3", "ro", V3),                                    # 29 Romania
-    ("4x3", "ru", H3),                                    # 30 Russia
-    ("4x3", "rs", H3),                                    # 31 Serbia
-    ("4x3", "cn"),                                        # 32 China (= 5)
-    ("4x3", "si", H3),                                    # 33 Slovenia
-    ("4x3", "es", {"y": [(120, 2), (360, 8)]}),           # 34 Spain
-    ("4x3", "ar", H3),                                    # 35 Argentina
-    ("4x3", "se", {"x": [(176, 5), (272, 7)],
-                   "y": [(192, 4), (288, 6)]}),           # 36 Sweden
-    ("4x3", "th", {"y": [(82.5, 2), (162.5, 3), (322.5, 7),
-                         (400, 8)]}),                     # 37 Thailand
-    ("4x3", "tr"),                                        # 38 Turkey
-    ("1x1", "gb-wls"),                                    # 39 Wales
-]
 
 FLAG_OVERSAMPLE = 24       # 16 x 10 flags are rendered at 384 x 240
 EMBLEM_OVERSAMPLE = 16
@@ -108,59 +44,80 @@ GLOBE_OVERSAMPLE = 16
 ICON_OVERSAMPLE = 8
 
 HELP_FLAT_BLUE = "#1f6fdc"
+VGA16 = [(0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00),
+         (0x80, 0x80, 0x00), (0x00, 0x00, 0x80), (0x80, 0x00, 0x80),
+         (0x00, 0x80, 0x80), (0xC0, 0xC0, 0xC0), (0x80, 0x80, 0x80),
+         (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
+         (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF),
+         (0xFF, 0xFF, 0xFF)]
 HELP_VGA_COLOURS = [(0x00, 0x00, 0x80), (0x00, 0x00, 0xFF),
                     (0xFF, 0xFF, 0xFF)]        # navy, blue, white
 
 
-def lift_black(colour):
+def lift_black(img):
     """No pixel inside a picture may be pure black (the transparent colour):
     anything darker than the near-black of the flags becomes near-black."""
-    r, g, b = colour
-    if max(r, g, b) < NEAR_BLACK[0]:
-        return NEAR_BLACK
-    return colour
+    r, g, b = img.split()
+    darkest = ImageChops.lighter(ImageChops.lighter(r, g), b)
+    img.paste(NEAR_BLACK, mask=darkest.point(
+        lambda v: 255 if v < NEAR_BLACK[0] else 0, "1"))
+    return img
 
 
-def opaque_rows(img):
-    """Rows of (r, g, b) from a downsampled, fully opaque image."""
-    w, h, pix = img
-    return [[lift_black(p[:3]) for p in pix[y * w:(y + 1) * w]]
-            for y in range(h)]
+def opaque(img):
+    """RGB picture from a downsampled, fully opaque image."""
+    return lift_black(img.convert("RGB"))
 
 
-def hard_edged_rows(img, ground=BLACK):
-    """Rows of (r, g, b) for a shape on a colour-keyed ground: pixels covered
-    at least half by the shape take its (un-premultiplied) colour, the rest
-    are ground.  No blend with the ground, so no dark fringe on screen."""
-    w, h, pix = img
-    rows = []
-    for y in range(h):
-        row = []
-        for r, g, b, a in pix[y * w:(y + 1) * w]:
-            row.append(lift_black((r, g, b)) if a >= 0.5 else ground)
-        rows.append(row)
-    return rows
+def hard_edged(img, ground=BLACK):
+    """RGB picture of a shape on a colour-keyed ground: pixels covered at
+    least half by the shape take its (un-premultiplied) colour, the rest are
+    ground.  No blend with the ground, so no dark fringe on screen."""
+    out = Image.new("RGB", img.size, ground)
+    out.paste(lift_black(img.convert("RGB")), mask=img.getchannel("A").point(
+        lambda a: 255 if a >= 128 else 0, "1"))
+    return out
+
+
+def bmp_bytes(img):
+    """BMP file of an RGB (24 bpp) or RGBA (32 bpp) image, no resolution."""
+    out = io.BytesIO()
+    img.save(out, "BMP", dpi=(0, 0))
+    return out.getvalue()
 
 
 def flag_svg(kind, code):
     sub = "1x1" if kind == "1x1" else "4x3"
     path = os.path.join(FLAG_DIR, sub, code + ".svg")
     if not os.path.isfile(path):
-        sys.exit("missing %s: run tools/pictures/generate.sh (npm ci)" % path)
+        sys.exit("missing %s: copy it from the flag-icons package" % path)
     return path
 
 
+def pad_edges(img, left, right):
+    """Widen an image by repeating its first/last column."""
+    w, h = img.size
+    out = Image.new(img.mode, (w + left + right, h))
+    out.paste(img, (left, 0))
+    edge = Image.Resampling.NEAREST
+    out.paste(img.crop((0, 0, 1, h)).resize((left, h), edge), (0, 0))
+    out.paste(img.crop((w - 1, 0, w, h)).resize((right, h), edge),
+              (left + w, 0))
+    return out
+
+
 def make_flag_cell(kind, name, hints, tmp):
-    """Returns a 16 x 16 list of rows of (r, g, b)."""
+    """Returns a 16 x 16 RGB image."""
     f = FLAG_OVERSAMPLE
     if kind == "emblem":
         img = px.render_svg(os.path.join(SVG_DIR, name + ".svg"),
                             16 * EMBLEM_OVERSAMPLE, 16 * EMBLEM_OVERSAMPLE,
                             tmp)
-        rows = hard_edged_rows(px.downsample(img, EMBLEM_OVERSAMPLE))
-        if rows[15][0] != BLACK:
-            raise RuntimeError("emblem %s touches the bottom-left pixel" % name)
-        return rows
+        cell = hard_edged(px.downsample(img, EMBLEM_OVERSAMPLE))
+        if cell.getpixel((0, 15)) != BLACK:
+            raise RuntimeError("emblem %s touches the bottom-left pixel"
+                               % name)
+        return cell
     if kind in ("1x1", "own-square"):
         path = (flag_svg(kind, name) if kind == "1x1"
                 else os.path.join(SVG_DIR, name + ".svg"))
@@ -168,8 +125,7 @@ def make_flag_cell(kind, name, hints, tmp):
         if hints:
             img = px.warp(img, f, (512, 512), hints.get("x", []),
                           hints.get("y", []))
-        rows = opaque_rows(px.downsample(img, f))
-        return unique_corner(rows)
+        return unique_corner(opaque(px.downsample(img, f)))
     if kind == "own":
         img = px.render_svg(os.path.join(SVG_DIR, name + ".svg"),
                             16 * f, 10 * f, tmp)
@@ -182,79 +138,56 @@ def make_flag_cell(kind, name, hints, tmp):
         width = 10 * f * 4 // 3
         img = px.render_svg(flag_svg(kind, name), width, 10 * f, tmp)
         side = (16 * f - width) // 2
-        img = px.pad_edges(img, side, 16 * f - width - side)
+        img = pad_edges(img, side, 16 * f - width - side)
     else:
         raise ValueError(kind)
-    flag = opaque_rows(px.downsample(img, f))
-    blank = [BLACK] * 16
-    return [list(blank) for _ in range(3)] + flag + \
-        [list(blank) for _ in range(3)]
+    cell = Image.new("RGB", (16, 16), BLACK)
+    cell.paste(opaque(px.downsample(img, f)), (0, 3))
+    return cell
 
 
-def unique_corner(rows):
+def unique_corner(cell):
     """For the pictures that fill the whole square, the bottom-left pixel
     sets the transparent colour: make it a colour that no other pixel of the
     picture has, so that only that one corner pixel is left out."""
-    corner = rows[15][0]
-    others = {c for y, row in enumerate(rows) for x, c in enumerate(row)
-              if (x, y) != (0, 15)}
+    colours = list(cell.getdata())
+    corner = colours.pop(15 * 16)
+    others = set(colours)
     step = 0
     candidate = corner
     while candidate in others or candidate == BLACK:
         step += 1
         r, g, b = corner
         candidate = (r, g, (b + step) if b + step <= 255 else (b - step))
-    rows[15][0] = candidate
-    return rows
+    cell.putpixel((0, 15), candidate)
+    return cell
 
 
 def make_flags(tmp):
-    cells = []
-    for i, entry in enumerate(FLAG_LIST):
-        kind, name = entry[:2]
-        hints = entry[2] if len(entry) > 2 else None
-        cell = make_flag_cell(kind, name, hints, tmp)
-        full = kind in ("1x1", "own-square")
-        if not full:
-            for y in list(range(0, 3)) + list(range(13, 16)):
-                if kind != "emblem" and any(c != BLACK for c in cell[y]):
-                    raise RuntimeError("picture %d: rows 0-2/13-15 not black"
-                                       % i)
-        cells.append(cell)
-    rows = []
-    for y in range(16):
-        row = []
-        for cell in cells:
-            row.extend(cell[y])
-        rows.append(row)
-    return px.bmp_bytes(16 * len(cells), 16, rows, 32)
+    pictures = strip.pictures()
+    flags = Image.new("RGB", (16 * len(pictures), 16))
+    for i, (key, kind, hints) in enumerate(pictures):
+        flags.paste(make_flag_cell(kind, key, hints, tmp), (16 * i, 0))
+    flags.putalpha(0)  # 32 bpp with the fourth byte 0
+    return bmp_bytes(flags)
 
 
 def make_globe(tmp):
     f = GLOBE_OVERSAMPLE
     img = px.render_svg(os.path.join(SVG_DIR, "globe.svg"), 27 * f, 31 * f,
                         tmp)
-    rows = hard_edged_rows(px.downsample(img, f))
-    for row in rows:
-        if row[25] != BLACK or row[26] != BLACK:
-            raise RuntimeError("globe reaches past column 24")
-    return px.bmp_bytes(27, 31, rows, 24)
+    globe = hard_edged(px.downsample(img, f))
+    if globe.crop((25, 0, 27, 31)).getbbox():
+        raise RuntimeError("globe reaches past column 24")
+    return bmp_bytes(globe)
 
 
 def icon_rgba(svg, size, tmp):
-    """size x size rows of (r, g, b, a) ints with straight alpha.
+    """size x size RGBA image with straight alpha.
     svg: a file name in svg/ or a full path."""
     f = ICON_OVERSAMPLE
     img = px.render_svg(os.path.join(SVG_DIR, svg), size * f, size * f, tmp)
-    w, h, pix = px.downsample(img, f)
-    rows = []
-    for y in range(h):
-        row = []
-        for r, g, b, a in pix[y * w:(y + 1) * w]:
-            alpha = int(a * 255 + 0.5)
-            row.append((r, g, b, alpha) if alpha else (0, 0, 0, 0))
-        rows.append(row)
-    return rows
+    return px.downsample(img, f)
 
 
 def help_variant_svg(tmp, flat):
@@ -274,26 +207,52 @@ def help_variant_svg(tmp, flat):
     return path
 
 
-def indexed(rows, palette):
-    """Map an RGBA image to palette indices; pixels under half opacity are
-    transparent (AND mask bit set, index 0 = black)."""
-    index_rows, mask_rows = [], []
-    cache = {}
-    for row in rows:
-        irow, mrow = [], []
-        for r, g, b, a in row:
-            if a < 128:
-                irow.append(0)
-                mrow.append(True)
-                continue
-            c = (r, g, b)
-            if c not in cache:
-                cache[c] = px.nearest(c, palette)
-            irow.append(cache[c])
-            mrow.append(False)
-        index_rows.append(irow)
-        mask_rows.append(mrow)
-    return index_rows, mask_rows
+def transparent_mask(img):
+    """Pixels under half opacity are transparent (set in the AND mask)."""
+    return img.getchannel("A").point(lambda a: 255 if a < 128 else 0, "1")
+
+
+def flat_palette(colours):
+    return [v for c in colours for v in c]
+
+
+def vga_image(img):
+    """4-bit P image: the picture mapped onto navy, blue and white only
+    (nearest colour over all 16 turns shaded blue into teal and grey),
+    indices into the standard VGA palette; transparent pixels get black
+    (index 0), as what the AND mask leaves is XORed with their colour."""
+    three = Image.new("P", (1, 1))
+    three.putpalette(flat_palette(HELP_VGA_COLOURS))
+    sub = img.convert("RGB").quantize(palette=three,
+                                      dither=Image.Dither.NONE)
+    usable = [VGA16.index(c) for c in HELP_VGA_COLOURS]
+    out = sub.point(lambda i: usable[i] if i < len(usable) else 0)
+    out.putpalette(flat_palette(VGA16))
+    out.paste(0, mask=transparent_mask(img))
+    return out
+
+
+def median_cut_image(img):
+    """8-bit P image with a palette made by median cut over the opaque
+    pixels: black at index 0 for the transparent pixels, then at most 255
+    colours, sorted."""
+    solid = [p[:3] for p in img.getdata() if p[3] >= 128]
+    row = Image.new("RGB", (len(solid), 1))
+    row.putdata(solid)
+    # quantize() maps each pixel to its nearest colour here; mapping onto a
+    # given palette afterwards would go through Pillow's coarse colour cache
+    cut = row.quantize(255, method=Image.Quantize.MEDIANCUT,
+                       dither=Image.Dither.NONE)
+    flat = cut.getpalette()
+    colours = [tuple(flat[i:i + 3]) for i in range(0, len(flat), 3)]
+    palette = [BLACK] + sorted(set(colours) - {BLACK})
+    index = {c: i for i, c in enumerate(palette)}
+    mapped = iter(cut.getdata())
+    out = Image.new("P", img.size)
+    out.putdata([index[colours[next(mapped)]] if p[3] >= 128 else 0
+                 for p in img.getdata()])
+    out.putpalette(flat_palette(palette))
+    return out
 
 
 def make_help(tmp):
@@ -301,35 +260,22 @@ def make_help(tmp):
     renders[16] = icon_rgba(help_variant_svg(tmp, flat=False), 16, tmp)
     flat_svg = help_variant_svg(tmp, flat=True)
     images = []
-    # 4 bpp: the standard VGA palette; the flat picture is mapped onto its
-    # navy, blue and white only (nearest colour over all 16 turns shaded
-    # blue into teal and grey).
-    usable = [px.VGA16.index(c) for c in HELP_VGA_COLOURS]
     for size in (48, 32, 16):
         flat = icon_rgba(flat_svg, size, tmp)
-        sub, mask = indexed(flat, HELP_VGA_COLOURS)
-        idx = [[usable[i] for i in row] for row in sub]
-        images.append((size, px.ico_image_indexed(size, 4, px.VGA16, idx,
-                                                  mask)))
-    # 8 bpp: a 256-colour palette made for each image (median cut)
+        images.append((size, px.ico_image(vga_image(flat), 4,
+                                          transparent_mask(flat))))
     for size in (48, 32, 16):
-        opaque = [(r, g, b) for row in renders[size] for r, g, b, a in row
-                  if a >= 128]
-        # index 0 stays black for the transparent pixels
-        palette = [BLACK] + [c for c in px.median_cut(opaque, 255)
-                             if c != BLACK]
-        idx, mask = indexed(renders[size], palette)
-        images.append((size, px.ico_image_indexed(size, 8, palette, idx,
-                                                  mask)))
-    # 32 bpp with alpha
+        images.append((size, px.ico_image(median_cut_image(renders[size]), 8,
+                                          transparent_mask(renders[size]))))
     for size in (64, 48, 32, 16):
-        images.append((size, px.ico_image_32(size, renders[size])))
+        images.append((size, px.ico_image(renders[size], 32,
+                                          transparent_mask(renders[size]))))
     return px.ico_bytes(images)
 
 
 def make_corvan(tmp):
-    rows = icon_rgba("corvan.svg", 32, tmp)
-    return px.ico_bytes([(32, px.ico_image_32(32, rows))])
+    icon = icon_rgba("corvan.svg", 32, tmp)
+    return px.ico_bytes([(32, px.ico_image(icon, 32, transparent_mask(icon)))])
 
 
 def main():

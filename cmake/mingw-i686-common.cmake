@@ -1,9 +1,10 @@
-# Cross build for 32-bit Windows with MinGW-w64 (POSIX thread variant), run through Wine.
+# Cross build for 32-bit Windows with MinGW-w64, run through Wine. Included by the two toolchains,
+# which differ only in the compiler's thread model.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-${CORVAN_THREADS})
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-${CORVAN_THREADS})
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 set(CMAKE_OBJDUMP i686-w64-mingw32-objdump)
 

@@ -1,0 +1,230 @@
+// The main window's controls: created from the layout with their fonts and pictures, the two lists
+// and the text stores filled, the popup menu, and the controls handed to the text sets.
+
+#include "app/main_window.h"
+
+#include "app/links.h"
+#include "app/phase_marks.h"
+#include "i18n/apply.h"
+#include "i18n/catalogue.h"
+#include "messenger/server_value.h"
+#include "platform/text.h"
+#include "resource_ids.h"
+
+#include <commctrl.h>
+
+namespace app {
+namespace {
+
+constexpr wchar_t kFontFace[] = L"Arial Unicode MS";
+constexpr Px96 kWindowFontHeight{11};
+constexpr Px96 kEdit1FontHeight{24};
+constexpr Px96 kEdit2FontHeight{16};
+constexpr Px96 kHintWidth{300};
+constexpr int kDropDownCount = 8;  // items a drop-down list shows at once
+constexpr int kFlagSize = 16;
+
+platform::UniqueFont MakeFont(int height, int weight) {
+    return platform::UniqueFont(CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kFontFace));
+}
+
+// A list filled in one go: room reserved up front, and no redrawing until the last item is in.
+class ListFilling {
+public:
+    ListFilling(HWND list, size_t items, size_t characters) : m_list(list) {
+        SendMessageW(m_list, CB_INITSTORAGE, items, items * characters * sizeof(wchar_t));
+        SendMessageW(m_list, WM_SETREDRAW, FALSE, 0);
+    }
+    ~ListFilling() { SendMessageW(m_list, WM_SETREDRAW, TRUE, 0); }
+    ListFilling(const ListFilling&) = delete;
+    ListFilling& operator=(const ListFilling&) = delete;
+
+private:
+    HWND m_list;
+};
+
+// What each kind of control is made of; where it goes, its font and its hint come from the layout.
+struct ControlClass {
+    ControlKind kind;
+    bool wide;  // created as a Unicode window, or as an 8-bit one
+    const wchar_t* wideName;
+    const char* ansiName;
+    DWORD style;
+    DWORD exStyle;
+    bool dropDown;  // a closed box that opens its list
+    bool list;      // a combo box: its items are kItemHeight high
+};
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kDropDownList = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+constexpr ControlClass kControlClasses[] = {
+    {ControlKind::Label, true, L"STATIC", nullptr, kChild | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, false, false},
+    {ControlKind::AnsiLabel, false, nullptr, "STATIC", kChild | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, 0, false, false},
+    {ControlKind::Image, true, L"STATIC", nullptr, kChild | SS_OWNERDRAW | SS_NOTIFY, 0, false, false},
+    {ControlKind::Panel, true, L"STATIC", nullptr, kChild | SS_OWNERDRAW, 0, false, false},
+    {ControlKind::AnsiDropDown, false, nullptr, "COMBOBOX", kDropDownList, 0, true, true},
+    {ControlKind::Button, true, L"BUTTON", nullptr, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, false, false},
+    {ControlKind::Edit, true, L"EDIT", nullptr, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, false, false},
+    {ControlKind::DropDown, true, L"COMBOBOX", nullptr, kDropDownList, 0, true, true},
+    // Never shown: the simple style keeps its list a child window, so no pop-up window is made for it.
+    {ControlKind::TextStore, true, L"COMBOBOX", nullptr, WS_CHILD | CBS_SIMPLE, 0, false, true},
+};
+
+constexpr bool InKindOrder() {
+    for (size_t i = 0; i < std::size(kControlClasses); ++i) {
+        if (static_cast<size_t>(kControlClasses[i].kind) != i) return false;
+    }
+    return true;
+}
+static_assert(InKindOrder(), "one row per control kind, in the order of ControlKind");
+
+}  // namespace
+
+void TForm1::CreateControls() {
+    MarkPhase("main window until WM_CREATE");
+    const HINSTANCE instance = m_app.Instance();
+    m_windowFont = MakeFont(Scale(kWindowFontHeight, m_dpi), FW_NORMAL);
+    m_edit1Font = MakeFont(Scale(kEdit1FontHeight, m_dpi), FW_BOLD);
+    m_edit2Font = MakeFont(Scale(kEdit2FontHeight, m_dpi), FW_BOLD);
+    m_editBrush.reset(CreateSolidBrush(kEditBackground));
+    m_hints.Create(m_handle, instance, Scale(kHintWidth, m_dpi));
+
+    // Pictures: the help icon at the system's large-icon size in its best colour depth, the globe and the flags.
+    m_helpIcon.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_HELP_PICTURE), IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+    m_globe.reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_GLOBE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    m_images.reset(ImageList_Create(kFlagSize, kFlagSize, ILC_COLOR32, 44, 4));
+    const platform::UniqueBitmap flags(
+        static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_FLAGS), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    ImageList_Add(m_images.get(), flags.get(), nullptr);  // copies the pictures; the strip is freed here
+    MarkPhase("fonts, hints, icons, globe, image list");
+
+    for (const ControlLayout& control : MainWindowLayout()) {
+        if (control.id == kTntComboBox1) MarkPhase("controls before the server list");
+        m_controls.push_back(CreateControl(control));
+        if (control.id == kTntComboBox1) MarkPhase("the server list");
+    }
+    MarkPhase("the 27 text stores");
+    CreatePopupMenu();
+
+    SetWindowTextA(Control(kLabel3), kMakersCaption);
+    SetWindowTextA(Control(kLabel5), kLicenseCaption);
+
+    // The 8-bit list takes its items wide: "Català" and "Français" read right under every system code
+    // page, not only under the one whose bytes they were.
+    const HWND languages = Control(kComboBox2);
+    {
+        const ListFilling filling(languages, i18n::LanguageListItems().size(), 24);
+        for (const char* item : i18n::LanguageListItems()) {
+            SendMessageW(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::FromUtf8(item).c_str()));
+        }
+    }
+    SendMessageA(languages, CB_SETCURSEL, 0, 0);
+    MarkPhase("popup menu, labels, the language list");
+
+    const HWND servers = Control(kTntComboBox1);
+    {
+        const ListFilling filling(servers, messenger::ServerList().size(), 16);
+        for (const char* address : messenger::ServerList()) {
+            SendMessageW(servers, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(address).c_str()));
+        }
+    }
+    SendMessageW(servers, CB_SETCURSEL, 0, 0);  // shown, not applied
+    MarkPhase("filling the server list");
+
+    i18n::FillTextStores(TextTargets());
+    MarkPhase("filling the 27 text stores");
+
+    AddHints();
+    m_hints.Set(Control(kLabel3), platform::Widen(kMakersHint));
+    m_hints.Set(Control(kLabel5), platform::Widen(kLicenseHint));
+}
+
+// The hint tools come last: a tool subclasses its control, and under Wine every message to a subclassed
+// control then costs two window-property requests to the window server (338 list items, fonts, sizes).
+void TForm1::AddHints() {
+    for (const ControlLayout& control : MainWindowLayout()) {
+        if (control.hint) m_hints.Add(Control(control.id));
+    }
+}
+
+HWND TForm1::CreateControl(const ControlLayout& control) {
+    const ControlClass& type = kControlClasses[static_cast<size_t>(control.kind)];
+    const int left = Scale(control.left, m_dpi);
+    const int top = Scale(control.top, m_dpi);
+    const int width = Scale(control.width, m_dpi);
+    const int height = Scale(control.height, m_dpi);
+    const int itemHeight = Scale(kItemHeight, m_dpi);
+    // A drop-down list's window reaches down over its open list.
+    const int windowHeight = type.dropDown ? height + kDropDownCount * itemHeight + 2 : height;
+    const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id));
+    const HINSTANCE instance = m_app.Instance();
+    const HWND created =
+        type.wide ? CreateWindowExW(type.exStyle, type.wideName, L"", type.style, left, top, width, windowHeight, m_handle, menu, instance, nullptr)
+                  : CreateWindowExA(type.exStyle, type.ansiName, "", type.style, left, top, width, windowHeight, m_handle, menu, instance, nullptr);
+    SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(control.font)), FALSE);
+    if (type.dropDown) {
+        SendMessageW(created, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - 6);  // the closed box, frame included
+        // Common controls 6 size the open list by this count (30 unless told), not by the window's height.
+        SendMessageW(created, CB_SETMINVISIBLE, kDropDownCount, 0);
+    }
+    if (type.list) {
+        // A combo box that does not draw its own items passes CB_SETITEMHEIGHT on to its list only when
+        // it is owner-drawn (Wine), and otherwise keeps the font's height: tell the list itself.
+        SendMessageW(created, CB_SETITEMHEIGHT, 0, itemHeight);
+        COMBOBOXINFO parts{};
+        parts.cbSize = sizeof parts;
+        if (GetComboBoxInfo(created, &parts)) SendMessageW(parts.hwndList, LB_SETITEMHEIGHT, 0, itemHeight);
+    }
+    return created;
+}
+
+HFONT TForm1::FontOf(ControlFont font) const {
+    switch (font) {
+        case ControlFont::Edit1: return m_edit1Font.get();
+        case ControlFont::Edit2: return m_edit2Font.get();
+        case ControlFont::Window: break;
+    }
+    return m_windowFont.get();
+}
+
+void TForm1::CreatePopupMenu() {
+    m_popupMenu.reset(::CreatePopupMenu());
+    const HMENU menu = m_popupMenu.get();
+    AppendMenuW(menu, MF_STRING, kAbrir2, L"Abrir");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);  // N2
+    AppendMenuW(menu, MF_STRING, kMSNValues1, L"MSN Values");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);  // N1
+    AppendMenuW(menu, MF_STRING, kCreditos1, L"Creditos");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);  // N3
+    AppendMenuW(menu, MF_STRING, kCerrar2, L"Cerrar");
+}
+
+i18n::TextTargets TForm1::TextTargets() {
+    i18n::TextTargets targets{};
+    targets.window = m_handle;
+    targets.ipPrompt = Control(kTntLabel1);
+    targets.ipEdit = Control(kTntEdit1);
+    targets.changeButton = Control(kTntButton1);
+    targets.domainPrompt = Control(kTntLabel2);
+    targets.domainEdit = Control(kTntEdit2);
+    targets.serverListPrompt = Control(kTntLabel4);
+    targets.serverList = Control(kTntComboBox1);
+    targets.factoryButton = Control(kTntButton2);
+    targets.helpImage = Control(kTntImage1);
+    targets.domainButton = Control(kTntButton3);
+    targets.menu = m_popupMenu.get();
+    targets.openItem = kAbrir2;
+    targets.closeItem = kCerrar2;
+    targets.creditsItem = kCreditos1;
+    for (int store = 0; store < kTextStoreCount; ++store) {
+        targets.stores[static_cast<size_t>(store)] = Control(static_cast<ControlId>(kTntComboBox2 + store));
+    }
+    targets.setHint = [this](HWND control, const std::wstring& hint, i18n::ReadingOrder order) {
+        m_hints.Set(control, hint, order);
+    };
+    return targets;
+}
+
+}  // namespace app

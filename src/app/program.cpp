@@ -1,0 +1,30 @@
+#include "app/program.h"
+
+#include "app/application.h"
+#include "app/main_window.h"
+#include "app/phase_marks.h"
+
+#include <commctrl.h>
+
+namespace app {
+
+int RunFirstCopy(HINSTANCE instance) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    MarkPhase("single copy, common controls");
+
+    Application application(instance);
+    // Without a window there is nothing to show and no loop to run: a failure, never a quiet success.
+    if (!application.Initialize()) return kExitNoWindow;
+    application.SetTitle(kApplicationTitle);
+    MarkPhase("application window");
+
+    TForm1 form(application);
+    if (!form.Create()) return kExitNoWindow;
+    MarkPhase("main window after FormCreate");
+    form.Show();
+    MarkPhase("ShowWindow");
+    return application.Run();
+}
+
+}  // namespace app
