@@ -1,6 +1,7 @@
 // Start-up as a single copy, the second start, a start without a window, shutdown, and the window's frame.
 
 #include "app/program.h"
+#include "platform/runtime_imports.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,23 @@ TEST(WindowsVersion, IsTheOneThisPassRunsUnder) {
     version.dwOSVersionInfoSize = sizeof version;
     ASSERT_TRUE(GetVersionExA(&version));
     EXPECT_EQ(std::to_string(version.dwMajorVersion) + "." + std::to_string(version.dwMinorVersion), expected);
+}
+
+// GetThreadId, which the program answers for its C++ runtime, gives a thread's id whichever way it reads
+// it: the system's function, or ntdll's thread information where the system has none (Windows XP).
+DWORD WINAPI WaitForRelease(void* event) { return WaitForSingleObject(event, INFINITE); }
+
+TEST(RuntimeImports, ThreadIdOfAHandleIsTheThreadsOwn) {
+    const platform::UniqueHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    DWORD id = 0;
+    const platform::UniqueHandle thread(CreateThread(nullptr, 0, &WaitForRelease, release.get(), 0, &id));
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(platform::ThreadId(thread.get()), id);
+    EXPECT_EQ(platform::ThreadIdFromNtdll(thread.get()), id);
+    EXPECT_EQ(platform::ThreadIdFromNtdll(GetCurrentThread()), GetCurrentThreadId());
+    EXPECT_EQ(platform::ThreadIdFromNtdll(nullptr), 0u) << "no thread";
+    SetEvent(release.get());
+    EXPECT_EQ(WaitForSingleObject(thread.get(), 5000), WAIT_OBJECT_0);
 }
 
 TEST(SingleCopy, SecondStartRestoresMinimisedFirstCopyAndEndsWithoutWindow) {

@@ -905,6 +905,13 @@ TEST(WindowResources, WindowIconIs32By32WithAlpha) {
 
 TEST(WindowDpi, At120DpiTheProgramScalesItsLayout) {
     constexpr int kDpi = 120;
+    // Wine 10, like Windows 8.1 and later, hands this process another process's window coordinates scaled
+    // to its own resolution (96 dpi) unless it is aware of each monitor's: then it reads them as they are.
+    using SetThreadDpiAwarenessContextFn = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    if (const auto setContext = reinterpret_cast<SetThreadDpiAwarenessContextFn>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")))) {
+        setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
+    }
     std::optional<Process> corvan;
     HWND main = nullptr;
     {
@@ -918,7 +925,6 @@ TEST(WindowDpi, At120DpiTheProgramScalesItsLayout) {
     ASSERT_NE(main, nullptr);
     RECT client{};
     GetClientRect(main, &client);
-    if (client.right == 243) GTEST_SKIP() << "Wine did not start corvan.exe at " << kDpi << " dpi";
     EXPECT_EQ(client.right, 304);
     EXPECT_EQ(client.bottom, 491);
     for (const app::ControlLayout& layout : app::MainWindowLayout()) {
