@@ -22,7 +22,7 @@ def main() -> None:
             name = name or os.path.basename(path)
             with open(path, "rb") as source:
                 data = source.read()
-            if name.endswith(TEXT_SUFFIXES) or name == "LICENSE":
+            if name.endswith(TEXT_SUFFIXES):
                 data = data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
             info = zipfile.ZipInfo(name, date_time=stamp)
             info.compress_type = zipfile.ZIP_DEFLATED

@@ -16,7 +16,11 @@
 namespace app {
 namespace {
 
+// The window's face: "Arial Unicode MS", which came with some versions of Office, where it is installed;
+// otherwise Tahoma, which every Windows from XP on has, which holds Latin, Greek, Cyrillic, Arabic and Thai
+// itself, and which Windows links to its Chinese, Japanese and Korean fonts.
 constexpr wchar_t kFontFace[] = L"Arial Unicode MS";
+constexpr wchar_t kFallbackFace[] = L"Tahoma";
 constexpr Px96 kWindowFontHeight{11};
 constexpr Px96 kEdit1FontHeight{24};
 constexpr Px96 kEdit2FontHeight{16};
@@ -24,9 +28,23 @@ constexpr Px96 kHintWidth{300};
 constexpr int kDropDownCount = 8;  // items a drop-down list shows at once
 constexpr int kFlagSize = 16;
 
-platform::UniqueFont MakeFont(int height, int weight) {
+int CALLBACK StopAtFirst(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM) { return 0; }
+
+// Asked of the font enumeration: CreateFont gives a font of some face for any name.
+bool FaceInstalled(const wchar_t* face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(wanted.lfFaceName, face, static_cast<int>(std::size(wanted.lfFaceName)));
+    const HDC screen = GetDC(nullptr);
+    // The enumeration gives the callback's 0 when it found the face, and its own 1 when it found none.
+    const bool installed = EnumFontFamiliesExW(screen, &wanted, &StopAtFirst, 0, 0) == 0;
+    ReleaseDC(nullptr, screen);
+    return installed;
+}
+
+platform::UniqueFont MakeFont(const wchar_t* face, int height, int weight) {
     return platform::UniqueFont(CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kFontFace));
+                                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
 }
 
 // A list filled in one go: room reserved up front, and no redrawing until the last item is in.
@@ -84,9 +102,10 @@ static_assert(InKindOrder(), "one row per control kind, in the order of ControlK
 void TForm1::CreateControls() {
     MarkPhase("main window until WM_CREATE");
     const HINSTANCE instance = m_app.Instance();
-    m_windowFont = MakeFont(Scale(kWindowFontHeight, m_dpi), FW_NORMAL);
-    m_edit1Font = MakeFont(Scale(kEdit1FontHeight, m_dpi), FW_BOLD);
-    m_edit2Font = MakeFont(Scale(kEdit2FontHeight, m_dpi), FW_BOLD);
+    const wchar_t* face = FaceInstalled(kFontFace) ? kFontFace : kFallbackFace;
+    m_windowFont = MakeFont(face, Scale(kWindowFontHeight, m_dpi), FW_NORMAL);
+    m_edit1Font = MakeFont(face, Scale(kEdit1FontHeight, m_dpi), FW_BOLD);
+    m_edit2Font = MakeFont(face, Scale(kEdit2FontHeight, m_dpi), FW_BOLD);
     m_editBrush.reset(CreateSolidBrush(kEditBackground));
     m_hints.Create(m_handle, instance, Scale(kHintWidth, m_dpi));
 

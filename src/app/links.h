@@ -9,11 +9,11 @@
 
 namespace app {
 
-// Until the project has an address of its own, the reserved example domain stands in for it.
-inline constexpr char kHomePage[] = "https://corvan.example.org/";
-inline constexpr char kHelpPage[] = "https://corvan.example.org/help/";
+// The project's own addresses are settings of the build (CMakeLists.txt).
+inline constexpr char kHomePage[] = CORVAN_HOME_PAGE;
+inline constexpr char kHelpPage[] = CORVAN_HELP_PAGE;
 inline constexpr char kLicensePage[] = "https://www.gnu.org/licenses/old-licenses/gpl-2.0.txt";
-inline constexpr char kContactAddress[] = "corvan@corvan.example.org";
+inline constexpr char kContactAddress[] = CORVAN_CONTACT_ADDRESS;
 
 inline constexpr char kMakersCaption[] = "Corvan, ";
 inline constexpr char kMakersHint[] = CORVAN_TITLE " (c) 2026 the Corvan developers";

@@ -3,10 +3,24 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/phase_marks.h"
+#include "app/single_instance.h"
+#include "platform/hardening.h"
 
 #include <commctrl.h>
 
 namespace app {
+
+int Main(HINSTANCE instance) {
+    MarkPhase("process creation to WinMain");
+    // First thing, before anything loads a DLL by name.
+    platform::RestrictDllSearchPath();
+    platform::RequestDataExecutionPrevention();
+    if (AnotherCopyRuns()) {
+        AnnounceToRunningCopy();
+        return 0;
+    }
+    return RunFirstCopy(instance);
+}
 
 int RunFirstCopy(HINSTANCE instance) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};

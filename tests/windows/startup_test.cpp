@@ -1,6 +1,7 @@
 // Start-up as a single copy, the second start, a start without a window, shutdown, and the window's frame.
 
 #include "app/program.h"
+#include "app/single_instance.h"
 #include "platform/runtime_imports.h"
 #include "support.h"
 
@@ -141,20 +142,53 @@ LRESULT CALLBACK RefuseCreation(int code, WPARAM wParam, LPARAM lParam) {
 // Should the window come up after all, its message loop ends here and the code tells.
 void CALLBACK EndLoop(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); }
 
-TEST(StartFailure, WindowThatCannotBeCreatedEndsTheProgramWithAFailureCode) {
-    for (const wchar_t* windowClass : {L"TApplication", L"TForm1"}) {
-        SCOPED_TRACE(windowClass == std::wstring(L"TForm1") ? "main window refused" : "application window refused");
-        g_refusedClass = windowClass;
-        g_refusals = 0;
-        const HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseCreation, nullptr, GetCurrentThreadId());
-        ASSERT_NE(hook, nullptr);
-        const UINT_PTR fallback = SetTimer(nullptr, 0, 5000, EndLoop);
-        const int code = app::RunFirstCopy(GetModuleHandleW(nullptr));
-        KillTimer(nullptr, fallback);
-        UnhookWindowsHookEx(hook);
-        EXPECT_EQ(g_refusals, 1);
-        EXPECT_EQ(code, app::kExitNoWindow);
-    }
+// The whole program as WinMain runs it, app::Main, in this process, where no other copy runs.
+class StartFailure : public testing::TestWithParam<const wchar_t*> {};
+
+TEST_P(StartFailure, WindowThatCannotBeCreatedEndsTheProgramWithAFailureCode) {
+    g_refusedClass = GetParam();
+    g_refusals = 0;
+    const HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseCreation, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    const UINT_PTR fallback = SetTimer(nullptr, 0, 5000, EndLoop);
+    const int code = app::Main(GetModuleHandleW(nullptr));
+    KillTimer(nullptr, fallback);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(g_refusals, 1);
+    EXPECT_EQ(code, app::kExitNoWindow);
+}
+
+INSTANTIATE_TEST_SUITE_P(Refused, StartFailure, testing::Values(L"TApplication", L"TForm1"),
+                         [](const testing::TestParamInfo<const wchar_t*>& info) {
+                             return std::wstring(info.param) == L"TForm1" ? "MainWindow" : "ApplicationWindow";
+                         });
+
+// Before anything else the program takes the current directory out of the DLL search and asks for DEP.
+// app::Main runs here as a second start (the test holds the running copy's mutex) and returns once it has
+// announced itself.
+TEST(Entry, TheProcessIsHardenedBeforeAnythingElse) {
+    // A DLL of a name of its own, in the current directory only, loads by its bare name to begin with.
+    const PlantedFile planted(ExeDirectory() + "\\..\\planted\\planted.dll", TempPath("corvan-planted\\planted.dll"));
+    ASSERT_TRUE(planted.Planted());
+    char previousDirectory[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previousDirectory);
+    ASSERT_TRUE(SetCurrentDirectoryA(TempPath("corvan-planted").c_str()));
+    const HMODULE before = LoadLibraryA("planted.dll");
+    ASSERT_NE(before, nullptr) << "the current directory is searched before the program restricts it";
+    FreeLibrary(before);
+    DWORD depFlags = 0;
+    BOOL depPermanent = TRUE;
+    ASSERT_TRUE(GetProcessDEPPolicy(GetCurrentProcess(), &depFlags, &depPermanent));
+    ASSERT_FALSE(depPermanent) << "DEP is not yet fixed for this process";
+
+    const platform::UniqueHandle runningCopy(CreateMutexA(nullptr, FALSE, app::kInstanceName));
+    EXPECT_EQ(app::Main(GetModuleHandleW(nullptr)), 0);
+
+    EXPECT_EQ(LoadLibraryA("planted.dll"), nullptr) << "loaded from the current directory";
+    SetCurrentDirectoryA(previousDirectory);
+    ASSERT_TRUE(GetProcessDEPPolicy(GetCurrentProcess(), &depFlags, &depPermanent));
+    EXPECT_TRUE(depFlags & PROCESS_DEP_ENABLE);
+    EXPECT_TRUE(depPermanent) << "DEP asked for stays on for the rest of the process's life";
 }
 
 TEST(MainWindow, FrameCaptionSizeAndPlace) {

@@ -1,15 +1,19 @@
 #!/usr/bin/python3
-"""Makes the face that stands in for "Arial Unicode MS" in the project's Wine prefixes.
+"""Makes the face that stands in for "Arial Unicode MS" in the project's Wine prefixes, and the one that
+stands in for Windows' own Tahoma in the prefix modelled on a stock Windows.
 
 The window draws every language in "Arial Unicode MS", which Debian does not have. Wine shapes Thai
 and Arabic text with the selected face alone (no font linking for those scripts), so that face must
 hold Latin, Greek, Cyrillic, Arabic and Thai itself; the CJK and Hangul glyphs come from
 WenQuanYi Micro Hei through a FontLink entry (scripts/prefix.reg). No Debian sans-serif font holds
 both Arabic and Thai, so this tool joins DejaVu Sans (Latin, Greek, Cyrillic, Arabic) and Loma
-(Thai) into one family, "Corvan Sans", regular and bold. The result stays in the build's Wine
-prefixes and is never committed.
+(Thai) into one family, "Corvan Sans", regular and bold. Windows' Tahoma holds the same scripts, so
+the same join, named "Tahoma", stands in for it where Wine's own Tahoma (without Greek and Thai) would
+not. The result stays in the build's Wine prefixes and is never committed.
 
-    /usr/bin/python3 tools/fonts/make_window_font.py OUTPUT_FOLDER
+    /usr/bin/python3 tools/fonts/make_window_font.py OUTPUT_FOLDER [FAMILY]
+
+FAMILY is "Corvan Sans" unless given; the files are named after it (corvan-sans.ttf, corvan-sans-bold.ttf).
 
 Needs Debian's python3-fonttools, fonts-dejavu-core and fonts-tlwg-loma-ttf.
 """
@@ -22,13 +26,13 @@ from fontTools import subset
 from fontTools.merge import Merger
 from fontTools.ttLib import TTFont
 
-FAMILY = "Corvan Sans"
+DEFAULT_FAMILY = "Corvan Sans"
 DEJAVU = "/usr/share/fonts/truetype/dejavu"
 TLWG = "/usr/share/fonts/truetype/tlwg"
 STYLES = [
-    # (style, base font, Thai font, output file)
-    ("Regular", f"{DEJAVU}/DejaVuSans.ttf", f"{TLWG}/Loma.ttf", "corvan-sans.ttf"),
-    ("Bold", f"{DEJAVU}/DejaVuSans-Bold.ttf", f"{TLWG}/Loma-Bold.ttf", "corvan-sans-bold.ttf"),
+    # (style, base font, Thai font, ending of the output file's name)
+    ("Regular", f"{DEJAVU}/DejaVuSans.ttf", f"{TLWG}/Loma.ttf", ".ttf"),
+    ("Bold", f"{DEJAVU}/DejaVuSans-Bold.ttf", f"{TLWG}/Loma-Bold.ttf", "-bold.ttf"),
 ]
 
 
@@ -63,7 +67,7 @@ def without_hinting(path, out):
     subset.save_font(font, out, options)
 
 
-def make(style, base, thai, out):
+def make(family, style, base, thai, out):
     with tempfile.TemporaryDirectory() as scratch:
         parts = [os.path.join(scratch, "base.ttf"), os.path.join(scratch, "thai.ttf")]
         without_hinting(base, parts[0])
@@ -77,19 +81,20 @@ def make(style, base, thai, out):
             setattr(font[table], field, getattr(original[table], field))
     names = font["name"]
     names.names = [n for n in names.names if n.nameID not in (1, 2, 3, 4, 6, 16, 17)]
-    full = FAMILY if style == "Regular" else f"{FAMILY} {style}"
-    for name_id, text in ((1, FAMILY), (2, style), (3, f"{FAMILY} {style}"), (4, full),
-                          (6, f"{FAMILY.replace(' ', '')}-{style}")):
+    full = family if style == "Regular" else f"{family} {style}"
+    for name_id, text in ((1, family), (2, style), (3, f"{family} {style}"), (4, full),
+                          (6, f"{family.replace(' ', '')}-{style}")):
         names.setName(text, name_id, 3, 1, 0x409)
         names.setName(text, name_id, 1, 0, 0)
     font.save(out)
 
 
 def main():
-    if len(sys.argv) != 2:
+    if len(sys.argv) not in (2, 3):
         sys.exit(__doc__)
-    for style, base, thai, file in STYLES:
-        make(style, base, thai, os.path.join(sys.argv[1], file))
+    family = sys.argv[2] if len(sys.argv) == 3 else DEFAULT_FAMILY
+    for style, base, thai, ending in STYLES:
+        make(family, style, base, thai, os.path.join(sys.argv[1], family.lower().replace(" ", "-") + ending))
 
 
 if __name__ == "__main__":

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots: the window in English, Japanese and Arabic, and the tray menu open.
+# Takes the README's screenshots: the window in English, Japanese and Arabic, and the tray menu open; with
+# CORVAN_STOCK_WINDOWS set, in the prefix modelled on a stock Windows, the window in Japanese and Thai.
 # Runs inside the test sandbox (private display, prefix and network), with xdotool for the clicks:
 #   apt-get install xdotool; unshare -m -n -- scripts/corvan __sandboxed tools/screenshots/take.sh
+#   CORVAN_STOCK_WINDOWS=1 unshare -m -n -- scripts/corvan __sandboxed tools/screenshots/take.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 exe="$root/build/windows/bin/corvan.exe"
@@ -20,6 +22,12 @@ shot_in() {  # shot_in NAME [KEY]: under an English system language, the languag
     wine cmd /c taskkill /im corvan.exe >/dev/null 2>&1 || true
     wait || true
 }
+
+if [[ -n ${CORVAN_STOCK_WINDOWS:-} ]]; then
+    shot_in stock-windows-japanese J
+    shot_in stock-windows-thai T
+    exit 0
+fi
 
 shot_in english
 shot_in japanese J
