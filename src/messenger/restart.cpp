@@ -41,7 +41,7 @@ platform::UniqueHandle StopProcess(DWORD processId) {
     HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
     if (!process) process = OpenProcess(PROCESS_TERMINATE, FALSE, processId);
     if (!process) return nullptr;
-    static_cast<void>(TerminateProcess(process, 0));  // a process that will not stop goes on running
+    static_cast<void>(Processes().TerminateProcess(process, 0));  // a process that will not stop goes on running
     return platform::UniqueHandle(process);
 }
 
@@ -56,6 +56,11 @@ std::string GetProgramFilesDir() {
     const platform::UniqueKey key(opened);
     const RegistryString value = ReadRegistryString(key.get(), "ProgramFilesDir");
     return value.status == RegistryString::Found ? value.text : std::string();
+}
+
+ProcessCalls& Processes() {
+    static ProcessCalls calls;
+    return calls;
 }
 
 void ReadClientCommandLine() { ClientCommandLine = GetProgramFilesDir() + kClientSubPath; }
@@ -82,7 +87,7 @@ void WaitForEnd(const std::vector<platform::UniqueHandle>& processes) {
     for (const platform::UniqueHandle& process : processes) {
         const DWORD now = GetTickCount();
         const DWORD left = static_cast<LONG>(deadline - now) > 0 ? deadline - now : 0;
-        WaitForSingleObject(process.get(), left);
+        Processes().WaitForSingleObject(process.get(), left);
     }
 }
 
@@ -99,8 +104,8 @@ void StartClient(const std::string& commandLine) {
     std::string folder = folderEnd == std::string::npos ? std::string() : commandLine.substr(0, folderEnd);
     if (folder.ends_with(':')) folder += '\\';  // "C:" alone would name the drive's current directory
     PROCESS_INFORMATION started{};
-    if (!CreateProcessA(commandLine.c_str(), quoted.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &started))
+    if (!Processes().CreateProcessA(commandLine.c_str(), quoted.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                    folder.empty() ? nullptr : folder.c_str(), &startup, &started))
         return;  // a path that leads nowhere starts nothing, silently
     // The client runs on its own; its handles are not needed.
     const platform::UniqueHandle thread(started.hThread);

@@ -27,4 +27,13 @@ void WaitForEnd(const std::vector<platform::UniqueHandle>& processes);
 // Starts the client's own executable and nothing else, even with spaces in its path.
 void StartClient(const std::string& commandLine);
 
+// The system calls through which a restart stops, waits and starts, in one table: the tests put
+// recorders in their place to see the order in which they come.
+struct ProcessCalls {
+    decltype(&::TerminateProcess) TerminateProcess = &::TerminateProcess;
+    decltype(&::WaitForSingleObject) WaitForSingleObject = &::WaitForSingleObject;
+    decltype(&::CreateProcessA) CreateProcessA = &::CreateProcessA;
+};
+ProcessCalls& Processes();
+
 }  // namespace messenger

@@ -129,21 +129,60 @@ TEST(LanguageList, NamesLeadToSetsByWholeExactText) {
     EXPECT_EQ(reached.size(), static_cast<size_t>(kTextSetCount));
 }
 
-TEST(LanguageTable, EveryLookupLeadsBackToItsRow) {
-    const auto items = LanguageListItems();
-    for (const Language& language : Languages()) {
-        SCOPED_TRACE(testing::Message() << "set " << static_cast<int>(language.set));
-        EXPECT_EQ(&TextsOf(language.set), &language.texts);
-        EXPECT_EQ(StoreOf(language.set), language.store);
-        EXPECT_TRUE(ReadingOrderOf(language.set) == language.readingOrder);
-        for (const ListName& name : language.names) {
-            EXPECT_EQ(TextSetOfName(name.text), language.set) << name.text;
-            ASSERT_LT(static_cast<size_t>(name.item), items.size());
-            EXPECT_STREQ(items[static_cast<size_t>(name.item)], name.text);
-        }
-        for (const unsigned short id : language.systemLanguages) {
-            EXPECT_EQ(TextSetOfSystemLanguage(id), language.set) << std::hex << id;
-        }
+// Each name of the list leads to the texts of its own language, told by the prompt of that language's
+// text file: the table is written from the texts, not from the languages table. Arabic alone reads
+// right to left.
+TEST(LanguageList, EachNameAppliesTheTextsOfItsLanguage) {
+    const struct {
+        const char* name;
+        const char* prompt;
+    } rows[] = {
+        {"Arabic", "أدخل عنوان IP لخادم MSN"},
+        {"Balear-Català-Valencià", "Introdueix la IP del servidor MSN"},
+        {"Brazilian", "Insira o endereço IP do servidor MSN"},
+        {"Bulgarian", "Въведете IP адреса на MSN сървъра"},
+        {"Chinese", "請輸入 MSN 伺服器的 IP 位址"},
+        {"Croatian", "Unesite IP adresu MSN poslužitelja"},
+        {"Czech", "Zadejte adresu IP serveru MSN"},
+        {"Danish", "Angiv MSN-serverens IP-adresse"},
+        {"Deutsch", "IP-Adresse des MSN-Servers eingeben"},
+        {"Dutch", "Typ het IP-adres van de MSN-server"},
+        {"English", "Put IP of the MSN server"},
+        {"Esperanto", "Tajpu la IP-adreson de la MSN-servilo"},
+        {"Euskera", "Idatzi MSN zerbitzariaren IP helbidea"},
+        {"Filipino", "Ilagay ang IP address ng MSN server"},
+        {"Finnish", "Anna MSN-palvelimen IP-osoite"},
+        {"Français", "Saisissez l’adresse IP du serveur MSN"},
+        {"Galego", "Escriba o enderezo IP do servidor MSN"},
+        {"Greek", "Διεύθυνση IP του διακομιστή MSN"},
+        {"Hungarian", "Adja meg az MSN-kiszolgáló IP-címét"},
+        {"Icelandic", "Sláðu inn IP-tölu MSN-netþjónsins"},
+        {"Irish Gaelic", "Seoladh IP an fhreastalaí MSN"},
+        {"Italiano", "Inserire l’indirizzo IP del server MSN"},
+        {"Japanese", "MSNサーバのIPを置いてください。"},
+        {"Korean", "MSN 서버의 IP 주소를 입력하세요"},
+        {"Latin", "Scribe inscriptionem IP servitri MSN"},
+        {"Norwegian", "Skriv inn MSN-serverens IP-adresse"},
+        {"Polish", "Wpisz adres IP serwera MSN"},
+        {"Portuguese", "Insira o endereço IP do servidor MSN"},
+        {"Romanian", "Introduceți adresa IP a serverului MSN"},
+        {"Russian", "Введите IP-адрес сервера MSN"},
+        {"Serbian", "Unesite IP adresu MSN servera"},
+        {"Simplified Chinese", "请输入 MSN 服务器的 IP 地址"},
+        {"Slovenian", "Vnesite naslov IP strežnika MSN"},
+        {"Spanish Spain", "Introduce la IP del servidor MSN"},
+        {"Spanish Argentina", "Ingresá la dirección IP del servidor MSN"},
+        {"Swedish", "Ange MSN-serverns IP-adress"},
+        {"Thai", "ป้อนที่อยู่ IP ของเซิร์ฟเวอร์ MSN"},
+        {"Turkish", "MSN sunucusunun IP adresini girin"},
+        {"Welsh", "Rhowch gyfeiriad IP y gweinydd MSN"},
+    };
+    ASSERT_EQ(std::size(rows), LanguageListItems().size() - 1);
+    for (const auto& row : rows) {
+        const auto set = TextSetOfName(row.name);
+        ASSERT_TRUE(set.has_value()) << row.name;
+        EXPECT_STREQ(TextsOf(*set).IpPrompt.utf8, row.prompt) << row.name;
+        EXPECT_EQ(ReadingOrderOf(*set) == ReadingOrder::RightToLeft, std::string_view(row.name) == "Arabic") << row.name;
     }
 }
 

@@ -67,7 +67,9 @@ TEST(ServerList, HoldsDistinctDottedQuadsWithFactoryAddressFirst) {
         for (int part : parts) EXPECT_TRUE(part >= 0 && part <= 254) << address;
         EXPECT_TRUE(seen.insert(address).second) << "twice: " << address;
     }
-    EXPECT_EQ(FactoryServerValue(), std::string("messenger.hotmail.com;") + list[0] + ":1863");
+    // The factory address heads the list, as the README names it.
+    EXPECT_STREQ(list[0], "207.46.104.20");
+    EXPECT_EQ(FactoryServerValue(), "messenger.hotmail.com;207.46.104.20:1863");
 }
 
 TEST(RegistryString, EndsAtFirstNulWithinReturnedBytes) {

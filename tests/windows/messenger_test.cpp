@@ -2,8 +2,10 @@
 // stand-in client; the current-values box; the lookups through the sandbox's hosts file.
 
 #include "messenger/current_values.h"
+#include "messenger/lookup.h"
 #include "messenger/restart.h"
 #include "messenger/server_value.h"
+#include "platform/system_library.h"
 #include "support.h"
 
 #include <aclapi.h>
@@ -61,8 +63,8 @@ public:
 };
 
 TEST_F(Editor, EachActionWritesItsValueAndRestartsTheClient) {
-    const std::string factory = messenger::FactoryServerValue();
-    const std::string listed = std::string(";") + messenger::ServerList()[5] + ":1863";
+    const std::string factory = "messenger.hotmail.com;207.46.104.20:1863";
+    const std::string listed = ";207.46.109.75:1863";  // the list's sixth address, which has no name
     const struct {
         const char* name;
         std::function<void(Editor&)> act;
@@ -90,6 +92,71 @@ TEST_F(Editor, EachActionWritesItsValueAndRestartsTheClient) {
         EXPECT_EQ(ValuesReadByClient().size(), startsBefore + 1) << row.name;
         StopProcessesNamed("msnmsgr.exe");
     }
+}
+
+// Stop, end, start: a stopped client still ending would take over the new one and quit with it. Under Wine a
+// stopped process is gone before TerminateProcess returns, so a start that did not wait would look the same
+// from outside: the restart's own calls are watched instead.
+struct RestartCall {
+    std::string what;
+    HANDLE process;  // of a stopped client: the restart holds no right to ask for its id
+};
+std::vector<RestartCall> g_restartCalls;
+messenger::ProcessCalls g_systemCalls;
+
+BOOL WINAPI RecordStop(HANDLE process, UINT exitCode) {
+    g_restartCalls.push_back({"stop", process});
+    return g_systemCalls.TerminateProcess(process, exitCode);
+}
+
+DWORD WINAPI RecordWait(HANDLE process, DWORD milliseconds) {
+    const DWORD result = g_systemCalls.WaitForSingleObject(process, milliseconds);
+    if (result == WAIT_OBJECT_0) g_restartCalls.push_back({"ended", process});
+    return result;
+}
+
+BOOL WINAPI RecordStart(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRIBUTES processAttributes,
+                        LPSECURITY_ATTRIBUTES threadAttributes, BOOL inherit, DWORD flags, LPVOID environment, LPCSTR folder,
+                        LPSTARTUPINFOA startup, LPPROCESS_INFORMATION started) {
+    g_restartCalls.push_back({"start", nullptr});
+    return g_systemCalls.CreateProcessA(application, commandLine, processAttributes, threadAttributes, inherit, flags,
+                                        environment, folder, startup, started);
+}
+
+TEST_F(Editor, TheClientStartsAgainOnlyAfterTheStoppedOneHasEnded) {
+    Process running(ClientPath());
+    ASSERT_TRUE(PumpUntil([&] { return ValuesReadByClient().size() == 1; }));
+    g_restartCalls.clear();
+    messenger::ProcessCalls& calls = messenger::Processes();
+    g_systemCalls = std::exchange(calls, {&RecordStop, &RecordWait, &RecordStart});
+    Click(app::kTntButton2);
+    calls = g_systemCalls;
+    std::vector<std::string> order;
+    for (const RestartCall& call : g_restartCalls) order.push_back(call.what);
+    ASSERT_EQ(order, (std::vector<std::string>{"stop", "ended", "start"}));
+    EXPECT_EQ(g_restartCalls[1].process, g_restartCalls[0].process) << "the end waited for is the stopped client's";
+    EXPECT_TRUE(running.WaitForExit(0ms));
+    EXPECT_TRUE(ClientStartedWith("messenger.hotmail.com;207.46.104.20:1863", 1));
+}
+
+// Windows Sockets are cleaned up after a lookup only when they started: a cleanup without its start
+// would end a session that something else in the process holds.
+int g_socketCleanups = 0;
+int WINAPI RefuseStartup(WORD, LPWSADATA) { return WSASYSNOTREADY; }
+int WINAPI CountCleanup() { return ++g_socketCleanups, 0; }
+
+TEST(Lookup, SocketsAreCleanedUpOnlyAfterAStartThatSucceeded) {
+    platform::Ws2_32& sockets = platform::Sockets();
+    const platform::Ws2_32 system = sockets;
+    sockets.WSACleanup = &CountCleanup;
+    sockets.WSAStartup = &RefuseStartup;
+    messenger::LookupHostName("127.0.0.2");
+    messenger::LookupHostAddress("dispatch.corvan.test");
+    EXPECT_EQ(g_socketCleanups, 0) << "cleaned up after a start that failed";
+    sockets.WSAStartup = system.WSAStartup;
+    EXPECT_EQ(messenger::LookupHostAddress("dispatch.corvan.test"), "127.0.0.2");
+    EXPECT_EQ(g_socketCleanups, 1);
+    sockets = system;
 }
 
 TEST_F(Editor, LookupsCompleteTheEntry) {
