@@ -8,26 +8,23 @@ void OpenPage(HWND owner, const char* address) {
     static_cast<void>(platform::Shell().ShellExecuteA(owner, "open", address, nullptr, nullptr, SW_SHOWNORMAL));
 }
 
+// One text, joined when the program is built: the addresses stand in it whole.
+#define CORVAN_TRANSLATORS "the Corvan translators <" CORVAN_CONTACT_ADDRESS ">"
+
 std::string CreditsText() {
-    const std::string translators = std::string("the Corvan translators <") + kContactAddress + ">";
-    const std::string lines[] = {
-        "Thanks To:",
-        "",
-        "Esperanto: " + translators,
-        "Euskera: " + translators + ", their reviewers",
-        "Gaelic: " + translators,
-        "Galego: " + translators,
-        "Argentino: the Corvan translators",
-        "",
-        CORVAN_TITLE " is free software under the GNU General Public License, version 2 or later",
-        std::string("Visit our web site: ") + kHomePage,
-        std::string("New translations are welcome by e-mail: ") + kContactAddress,
-        "",
-        kMakersHint,
-    };
-    std::string text = lines[0];
-    for (size_t i = 1; i < std::size(lines); ++i) text.append(1, '\r').append(lines[i]);
-    return text;
+    return "Thanks To:\r"
+           "\r"
+           "Esperanto: " CORVAN_TRANSLATORS "\r"
+           "Euskera: " CORVAN_TRANSLATORS ", their reviewers\r"
+           "Gaelic: " CORVAN_TRANSLATORS "\r"
+           "Galego: " CORVAN_TRANSLATORS "\r"
+           "Argentino: the Corvan translators\r"
+           "\r"
+           CORVAN_TITLE " is free software under the GNU General Public License, version 2 or later\r"
+           "Visit our web site: " CORVAN_HOME_PAGE "\r"
+           "New translations are welcome by e-mail: " CORVAN_CONTACT_ADDRESS "\r"
+           "\r"
+           CORVAN_MAKERS_HINT;
 }
 
 }  // namespace app

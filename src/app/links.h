@@ -16,7 +16,8 @@ inline constexpr char kLicensePage[] = "https://www.gnu.org/licenses/old-license
 inline constexpr char kContactAddress[] = CORVAN_CONTACT_ADDRESS;
 
 inline constexpr char kMakersCaption[] = "Corvan, ";
-inline constexpr char kMakersHint[] = CORVAN_TITLE " (c) 2026 the Corvan developers";
+#define CORVAN_MAKERS_HINT CORVAN_TITLE " (c) 2026 the Corvan developers"  // joined into the credits' text
+inline constexpr char kMakersHint[] = CORVAN_MAKERS_HINT;
 inline constexpr char kLicenseCaption[] = "GPL v2 or later";
 inline constexpr char kLicenseHint[] = "GNU General Public License";
 
