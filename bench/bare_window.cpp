@@ -1,5 +1,5 @@
 // The smallest Win32 program with one empty window: the yardstick for corvan.exe's start-up.
-#include "app/phase_marks.h"
+#include "platform/phase_marks.h"
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@ static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    app::MarkPhase("process creation to WinMain");
+    platform::MarkPhase("process creation to WinMain");
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
@@ -18,9 +18,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     RegisterClassW(&windowClass);
     const HWND window = CreateWindowExW(0, L"BareWindow", L"Bare", WS_OVERLAPPEDWINDOW, 251, 63, 259, 431, nullptr, nullptr,
                                         instance, nullptr);
-    app::MarkPhase("window");
+    platform::MarkPhase("window");
     ShowWindow(window, SW_SHOWNORMAL);
-    app::MarkPhase("ShowWindow");
+    platform::MarkPhase("ShowWindow");
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
     return 0;

@@ -1,38 +1,27 @@
 #include "app/application.h"
 
 namespace app {
-namespace {
 
-constexpr wchar_t kWindowClass[] = L"TApplication";
-
-}  // namespace
-
-Application::Application(HINSTANCE instance) : m_instance(instance) {}
+Application::Application(HINSTANCE instance)
+    : m_instance(instance),
+      m_class(instance, {.name = L"TApplication", .procedure = &Application::Procedure, .icon = LoadIconW(instance, MAKEINTRESOURCEW(1))}) {}
 
 Application::~Application() {
-    if (m_handle) DestroyWindow(m_handle);
+    if (Handle()) DestroyWindow(Handle());
 }
 
 bool Application::Initialize() {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &Application::WindowProc;
-    windowClass.hInstance = m_instance;
-    windowClass.hIcon = LoadIconW(m_instance, MAKEINTRESOURCEW(1));
-    windowClass.lpszClassName = kWindowClass;
-    RegisterClassExW(&windowClass);
-
     // A captioned popup of no size: it never shows itself, only its taskbar button.
     const int left = GetSystemMetrics(SM_CXSCREEN) / 2;
     const int top = GetSystemMetrics(SM_CYSCREEN) / 2;
-    m_handle = CreateWindowExW(0, kWindowClass, L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                               left, top, 0, 0, nullptr, nullptr, m_instance, this);
-    return m_handle != nullptr;
+    CreateWindowExW(0, m_class.Name(), L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, left, top,
+                    0, 0, nullptr, nullptr, m_instance, this);
+    return Handle() != nullptr;
 }
 
 void Application::SetTitle(std::string_view title) {
     m_title = title;
-    SetWindowTextA(m_handle, m_title.c_str());
+    SetWindowTextA(Handle(), m_title.c_str());
 }
 
 void Application::AddWindow(HWND window) {
@@ -41,9 +30,9 @@ void Application::AddWindow(HWND window) {
 
 void Application::UpdateVisible() {
     // While minimised the button stays: it is the way back.
-    if (!m_handle || IsIconic(m_handle)) return;
+    if (!Handle() || IsIconic(Handle())) return;
     const bool anyVisible = m_openBoxes > 0 || (m_mainWindow && IsWindowVisible(m_mainWindow));
-    SetWindowPos(m_handle, nullptr, 0, 0, 0, 0,
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (anyVisible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
@@ -73,14 +62,14 @@ void Application::Terminate() { PostQuitMessage(0); }
 // The main window goes away with the minimised application and comes back with it; hiding the owned
 // windows explicitly makes that so also where the system leaves them up (Wine does).
 void Application::Minimize() {
-    ShowWindow(m_handle, SW_MINIMIZE);
-    ShowOwnedPopups(m_handle, FALSE);
+    ShowWindow(Handle(), SW_MINIMIZE);
+    ShowOwnedPopups(Handle(), FALSE);
 }
 
 void Application::Restore() {
-    if (!IsIconic(m_handle)) return;
-    ShowWindow(m_handle, SW_RESTORE);
-    ShowOwnedPopups(m_handle, TRUE);
+    if (!IsIconic(Handle())) return;
+    ShowWindow(Handle(), SW_RESTORE);
+    ShowOwnedPopups(Handle(), TRUE);
 }
 
 void Application::OnActivate() {
@@ -93,7 +82,7 @@ LRESULT Application::OnSysCommand(WPARAM command, LPARAM lParam) {
         case SC_MINIMIZE: Minimize(); return 0;
         case SC_RESTORE: Restore(); return 0;
         case SC_CLOSE: if (m_mainWindow) PostMessageW(m_mainWindow, WM_CLOSE, 0, 0); return 0;
-        default: return DefWindowProcW(m_handle, WM_SYSCOMMAND, command, lParam);
+        default: return DefWindowProcW(Handle(), WM_SYSCOMMAND, command, lParam);
     }
 }
 
@@ -102,23 +91,7 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SYSCOMMAND: return OnSysCommand(wParam, lParam);
         case WM_SETFOCUS: OnActivate(); return 0;
         case WM_CLOSE: return OnSysCommand(SC_CLOSE, 0);
-        default: return DefWindowProcW(m_handle, message, wParam, lParam);
-    }
-}
-
-LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<Application*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->m_handle = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<Application*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    // An exception must not unwind through the system's frames: the message gets the default handling.
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcW(window, message, wParam, lParam);
+        default: return DefWindowProcW(Handle(), message, wParam, lParam);
     }
 }
 

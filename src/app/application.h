@@ -2,7 +2,8 @@
 // The application object: a hidden top-level window that owns the main window, carries the
 // program's taskbar button under the application title, and minimises and restores the program as a whole.
 
-#include "version.h"
+#include "platform/window.h"
+#include "product.h"
 
 #include <windows.h>
 
@@ -13,22 +14,18 @@ namespace app {
 
 inline constexpr char kApplicationTitle[] = CORVAN_TITLE;
 
-class Application {
+class Application : public platform::Window<Application> {
 public:
     explicit Application(HINSTANCE instance);
     ~Application();
-    Application(const Application&) = delete;
-    Application& operator=(const Application&) = delete;
 
     bool Initialize();
     void SetTitle(std::string_view title);
     const std::string& Title() const { return m_title; }
-    HWND Handle() const { return m_handle; }
     HINSTANCE Instance() const { return m_instance; }
 
     // The first window registered becomes the main window; closing it ends the message loop.
     void AddWindow(HWND window);
-    HWND MainWindow() const { return m_mainWindow; }
 
     // The taskbar button shows while at least one of the program's windows is visible.
     void UpdateVisible();
@@ -40,7 +37,7 @@ public:
     void Terminate();
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class platform::Window<Application>;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnSysCommand(WPARAM command, LPARAM lParam);
     void OnActivate();
@@ -48,7 +45,7 @@ private:
     void Restore();
 
     HINSTANCE m_instance;
-    HWND m_handle = nullptr;
+    platform::WindowClass m_class;
     HWND m_mainWindow = nullptr;
     std::string m_title;
     int m_openBoxes = 0;

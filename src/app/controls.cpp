@@ -1,13 +1,11 @@
 // The main window's controls: created from the layout with their fonts and pictures, the two lists
-// and the text stores filled, the popup menu, and the controls handed to the text sets.
+// filled, the popup menu, and the hints.
 
-#include "app/main_window.h"
+#include "app/controls.h"
 
 #include "app/links.h"
-#include "app/phase_marks.h"
-#include "i18n/apply.h"
-#include "i18n/catalogue.h"
 #include "messenger/server_value.h"
+#include "platform/phase_marks.h"
 #include "platform/text.h"
 #include "resource_ids.h"
 
@@ -26,7 +24,6 @@ constexpr Px96 kEdit1FontHeight{24};
 constexpr Px96 kEdit2FontHeight{16};
 constexpr Px96 kHintWidth{300};
 constexpr int kDropDownCount = 8;  // items a drop-down list shows at once
-constexpr int kFlagSize = 16;
 
 int CALLBACK StopAtFirst(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM) { return 0; }
 
@@ -99,15 +96,15 @@ static_assert(InKindOrder(), "one row per control kind, in the order of ControlK
 
 }  // namespace
 
-void TForm1::CreateControls() {
-    MarkPhase("main window until WM_CREATE");
-    const HINSTANCE instance = m_app.Instance();
+void Controls::Create(HWND parent, HINSTANCE instance, int dpi) {
+    platform::MarkPhase("main window until WM_CREATE");
+    m_dpi = dpi;
     const wchar_t* face = FaceInstalled(kFontFace) ? kFontFace : kFallbackFace;
-    m_windowFont = MakeFont(face, Scale(kWindowFontHeight, m_dpi), FW_NORMAL);
-    m_edit1Font = MakeFont(face, Scale(kEdit1FontHeight, m_dpi), FW_BOLD);
-    m_edit2Font = MakeFont(face, Scale(kEdit2FontHeight, m_dpi), FW_BOLD);
+    m_windowFont = MakeFont(face, Scale(kWindowFontHeight, dpi), FW_NORMAL);
+    m_edit1Font = MakeFont(face, Scale(kEdit1FontHeight, dpi), FW_BOLD);
+    m_edit2Font = MakeFont(face, Scale(kEdit2FontHeight, dpi), FW_BOLD);
     m_editBrush.reset(CreateSolidBrush(kEditBackground));
-    m_hints.Create(m_handle, instance, Scale(kHintWidth, m_dpi));
+    m_hints.Create(parent, instance, Scale(kHintWidth, dpi));
 
     // Pictures: the help icon at the system's large-icon size in its best colour depth, the globe and the flags.
     m_helpIcon.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_HELP_PICTURE), IMAGE_ICON,
@@ -117,22 +114,30 @@ void TForm1::CreateControls() {
     const platform::UniqueBitmap flags(
         static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDB_FLAGS), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     ImageList_Add(m_images.get(), flags.get(), nullptr);  // copies the pictures; the strip is freed here
-    MarkPhase("fonts, hints, icons, globe, image list");
+    platform::MarkPhase("fonts, hints, icons, globe, image list");
 
     for (const ControlLayout& control : MainWindowLayout()) {
-        if (control.id == kTntComboBox1) MarkPhase("controls before the server list");
-        m_controls.push_back(CreateControl(control));
-        if (control.id == kTntComboBox1) MarkPhase("the server list");
+        if (control.id == kTntComboBox1) platform::MarkPhase("controls before the server list");
+        m_handles[static_cast<size_t>(control.id - kFirstControlId)] = Create(parent, instance, control);
+        if (control.id == kTntComboBox1) platform::MarkPhase("the server list");
     }
-    MarkPhase("the 27 text stores");
+    platform::MarkPhase("the 27 text stores");
     CreatePopupMenu();
+    FillLists();
+}
 
-    SetWindowTextA(Control(kLabel3), kMakersCaption);
-    SetWindowTextA(Control(kLabel5), kLicenseCaption);
+HWND Controls::operator[](ControlId id) const {
+    const int index = id - kFirstControlId;
+    return index >= 0 && index < kControlCount ? m_handles[static_cast<size_t>(index)] : nullptr;
+}
+
+void Controls::FillLists() {
+    SetWindowTextA((*this)[kLabel3], kMakersCaption);
+    SetWindowTextA((*this)[kLabel5], kLicenseCaption);
 
     // The 8-bit list takes its items wide: "Català" and "Français" read right under every system code
     // page, not only under the one whose bytes they were.
-    const HWND languages = Control(kComboBox2);
+    const HWND languages = (*this)[kComboBox2];
     {
         const ListFilling filling(languages, i18n::LanguageListItems().size(), 24);
         for (const char* item : i18n::LanguageListItems()) {
@@ -140,9 +145,9 @@ void TForm1::CreateControls() {
         }
     }
     SendMessageA(languages, CB_SETCURSEL, 0, 0);
-    MarkPhase("popup menu, labels, the language list");
+    platform::MarkPhase("popup menu, labels, the language list");
 
-    const HWND servers = Control(kTntComboBox1);
+    const HWND servers = (*this)[kTntComboBox1];
     {
         const ListFilling filling(servers, messenger::ServerList().size(), 16);
         for (const char* address : messenger::ServerList()) {
@@ -150,25 +155,33 @@ void TForm1::CreateControls() {
         }
     }
     SendMessageW(servers, CB_SETCURSEL, 0, 0);  // shown, not applied
-    MarkPhase("filling the server list");
-
-    i18n::FillTextStores(TextTargets());
-    MarkPhase("filling the 27 text stores");
-
-    AddHints();
-    m_hints.Set(Control(kLabel3), platform::Widen(kMakersHint));
-    m_hints.Set(Control(kLabel5), platform::Widen(kLicenseHint));
+    platform::MarkPhase("filling the server list");
 }
 
 // The hint tools come last: a tool subclasses its control, and under Wine every message to a subclassed
 // control then costs two window-property requests to the window server (338 list items, fonts, sizes).
-void TForm1::AddHints() {
+void Controls::AddHints() {
     for (const ControlLayout& control : MainWindowLayout()) {
-        if (control.hint) m_hints.Add(Control(control.id));
+        if (control.hint) m_hints.Add((*this)[control.id]);
     }
+    SetHint(kLabel3, platform::Widen(kMakersHint));
+    SetHint(kLabel5, platform::Widen(kLicenseHint));
 }
 
-HWND TForm1::CreateControl(const ControlLayout& control) {
+void Controls::SetHint(ControlId id, const std::wstring& text, i18n::ReadingOrder order) { m_hints.Set((*this)[id], text, order); }
+
+LRESULT Controls::OnNotify(NMHDR& header) const {
+    if (header.hwndFrom == m_hints.Tooltip() && header.code == NM_CUSTOMDRAW)
+        return m_hints.CustomDraw(*reinterpret_cast<NMTTCUSTOMDRAW*>(&header));
+    return 0;
+}
+
+void Controls::ShowFlag(int index) {
+    m_flag.Show(m_images.get(), index);
+    InvalidateRect((*this)[kImage2], nullptr, TRUE);
+}
+
+HWND Controls::Create(HWND parent, HINSTANCE instance, const ControlLayout& control) const {
     const ControlClass& type = kControlClasses[static_cast<size_t>(control.kind)];
     const int left = Scale(control.left, m_dpi);
     const int top = Scale(control.top, m_dpi);
@@ -178,10 +191,9 @@ HWND TForm1::CreateControl(const ControlLayout& control) {
     // A drop-down list's window reaches down over its open list.
     const int windowHeight = type.dropDown ? height + kDropDownCount * itemHeight + 2 : height;
     const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id));
-    const HINSTANCE instance = m_app.Instance();
     const HWND created =
-        type.wide ? CreateWindowExW(type.exStyle, type.wideName, L"", type.style, left, top, width, windowHeight, m_handle, menu, instance, nullptr)
-                  : CreateWindowExA(type.exStyle, type.ansiName, "", type.style, left, top, width, windowHeight, m_handle, menu, instance, nullptr);
+        type.wide ? CreateWindowExW(type.exStyle, type.wideName, L"", type.style, left, top, width, windowHeight, parent, menu, instance, nullptr)
+                  : CreateWindowExA(type.exStyle, type.ansiName, "", type.style, left, top, width, windowHeight, parent, menu, instance, nullptr);
     SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(control.font)), FALSE);
     if (type.dropDown) {
         SendMessageW(created, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - 6);  // the closed box, frame included
@@ -199,7 +211,7 @@ HWND TForm1::CreateControl(const ControlLayout& control) {
     return created;
 }
 
-HFONT TForm1::FontOf(ControlFont font) const {
+HFONT Controls::FontOf(ControlFont font) const {
     switch (font) {
         case ControlFont::Edit1: return m_edit1Font.get();
         case ControlFont::Edit2: return m_edit2Font.get();
@@ -208,7 +220,7 @@ HFONT TForm1::FontOf(ControlFont font) const {
     return m_windowFont.get();
 }
 
-void TForm1::CreatePopupMenu() {
+void Controls::CreatePopupMenu() {
     m_popupMenu.reset(::CreatePopupMenu());
     const HMENU menu = m_popupMenu.get();
     AppendMenuW(menu, MF_STRING, kAbrir2, L"Abrir");
@@ -218,32 +230,6 @@ void TForm1::CreatePopupMenu() {
     AppendMenuW(menu, MF_STRING, kCreditos1, L"Creditos");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);  // N3
     AppendMenuW(menu, MF_STRING, kCerrar2, L"Cerrar");
-}
-
-i18n::TextTargets TForm1::TextTargets() {
-    i18n::TextTargets targets{};
-    targets.window = m_handle;
-    targets.ipPrompt = Control(kTntLabel1);
-    targets.ipEdit = Control(kTntEdit1);
-    targets.changeButton = Control(kTntButton1);
-    targets.domainPrompt = Control(kTntLabel2);
-    targets.domainEdit = Control(kTntEdit2);
-    targets.serverListPrompt = Control(kTntLabel4);
-    targets.serverList = Control(kTntComboBox1);
-    targets.factoryButton = Control(kTntButton2);
-    targets.helpImage = Control(kTntImage1);
-    targets.domainButton = Control(kTntButton3);
-    targets.menu = m_popupMenu.get();
-    targets.openItem = kAbrir2;
-    targets.closeItem = kCerrar2;
-    targets.creditsItem = kCreditos1;
-    for (int store = 0; store < kTextStoreCount; ++store) {
-        targets.stores[static_cast<size_t>(store)] = Control(static_cast<ControlId>(kTntComboBox2 + store));
-    }
-    targets.setHint = [this](HWND control, const std::wstring& hint, i18n::ReadingOrder order) {
-        m_hints.Set(control, hint, order);
-    };
-    return targets;
 }
 
 }  // namespace app

@@ -3,18 +3,13 @@
 #include <commctrl.h>
 
 namespace app {
-namespace {
-
-constexpr int kFlagSize = 16;
-
-}  // namespace
 
 void LanguageFlag::Show(HIMAGELIST images, int index) {
     const platform::UniqueDc canvas(CreateCompatibleDC(nullptr));
     // Before the first flag there is nothing to wipe.
     if (m_bitmap) {
         const HGDIOBJ previous = SelectObject(canvas.get(), m_bitmap.get());
-        const RECT whole{0, 0, m_size.cx, m_size.cy};
+        const RECT whole{0, 0, kFlagSize, kFlagSize};
         FillRect(canvas.get(), &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         SelectObject(canvas.get(), previous);
     }
@@ -23,7 +18,6 @@ void LanguageFlag::Show(HIMAGELIST images, int index) {
         const HDC screen = GetDC(nullptr);
         m_bitmap.reset(CreateCompatibleBitmap(screen, kFlagSize, kFlagSize));
         ReleaseDC(nullptr, screen);
-        m_size = {kFlagSize, kFlagSize};
     }
     const HGDIOBJ previous = SelectObject(canvas.get(), m_bitmap.get());
     ImageList_Draw(images, index, canvas.get(), 0, 0, ILD_NORMAL);

@@ -8,6 +8,8 @@
 
 namespace app {
 
+inline constexpr int kFlagSize = 16;  // each picture of the language list, square
+
 class LanguageFlag {
 public:
     // Wipes the picture and draws image `index`; an index outside the list leaves it wiped.
@@ -16,7 +18,6 @@ public:
 
 private:
     platform::UniqueBitmap m_bitmap;
-    SIZE m_size{0, 0};
 };
 
 }  // namespace app

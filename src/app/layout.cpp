@@ -40,7 +40,7 @@ constexpr auto MakeLayout(std::index_sequence<I...>) {
     }};
 }
 
-constexpr auto kLayout = MakeLayout(std::make_index_sequence<kTextStoreCount>{});
+constexpr auto kLayout = MakeLayout(std::make_index_sequence<i18n::kTextStoreCount>{});
 
 }  // namespace
 

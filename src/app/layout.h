@@ -1,6 +1,8 @@
 #pragma once
 // The main window's layout: every control once, in 96-dpi pixels, in creation (and tab) order.
 
+#include "i18n/catalogue.h"
+
 #include <span>
 
 namespace app {
@@ -26,11 +28,12 @@ enum ControlId : int {
     kTntEdit1,
     kTntEdit2,
     kTntComboBox1,
-    kTntComboBox2,  // first of the 27 hidden text stores
-    kTntComboBox28 = kTntComboBox2 + 26,
+    kTntComboBox2,  // first of the 27 hidden text stores, one for each set the catalogue keeps in a store
+    kTntComboBox28 = kTntComboBox2 + i18n::kTextStoreCount - 1,
 };
 
-inline constexpr int kTextStoreCount = kTntComboBox28 - kTntComboBox2 + 1;
+inline constexpr int kFirstControlId = kLabel3;
+inline constexpr int kControlCount = kTntComboBox28 - kFirstControlId + 1;
 
 // Menu item ids of the popup menu.
 enum MenuId : int { kAbrir2 = 200, kMSNValues1, kCreditos1, kCerrar2 };

@@ -1,7 +1,7 @@
 #pragma once
 // The project's web pages, the texts of the two labels at the bottom of the window, and the credits.
 
-#include "version.h"
+#include "product.h"
 
 #include <windows.h>
 

@@ -1,27 +1,21 @@
-// The main window Form1: its class and creation, FormCreate and FormDestroy, and the one place its
-// messages and commands are dispatched. Its controls, events, painting and tray life have files of their own.
+// The main window Form1: its creation from the layout, FormCreate and FormDestroy, the one place its
+// messages and commands are routed, and its frame. The handlers have files of their own (events.cpp,
+// tray.cpp), and so do its parts.
 
 #include "app/main_window.h"
 
-#include "app/phase_marks.h"
-#include "app/single_instance.h"
-#include "i18n/apply.h"
-#include "messenger/current_values.h"
-#include "messenger/restart.h"
+#include "app/language_view.h"
 #include "messenger/server_value.h"
 #include "platform/menu.h"
+#include "platform/phase_marks.h"
 #include "platform/text.h"
 #include "resource_ids.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
-
-#include <algorithm>
 
 namespace app {
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"TForm1";
 constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 
 // Every command the window answers, in one table. A menu item comes without a control, whatever its
@@ -61,81 +55,56 @@ int ScreenDpi() {
 
 }  // namespace
 
-TForm1::TForm1(Application& application) : m_app(application) {}
+TForm1::TForm1(Application& application)
+    : m_app(application),
+      m_icon(static_cast<HICON>(LoadImageW(application.Instance(), MAKEINTRESOURCEW(IDI_CORVAN), IMAGE_ICON, 32, 32, 0))),
+      m_class(application.Instance(), {.name = L"TForm1",
+                                       .procedure = &TForm1::Procedure,
+                                       .icon = m_icon.get(),
+                                       .cursor = LoadCursorW(nullptr, IDC_ARROW),
+                                       .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                                       .extraBytes = InstanceHook::kWindowBytes}) {}
 
 TForm1::~TForm1() {
-    if (m_handle) DestroyWindow(m_handle);
-    // The class names m_icon, which goes with this object: a later TForm1 registers the class afresh.
-    UnregisterClassW(kWindowClass, m_app.Instance());
+    if (Handle()) DestroyWindow(Handle());
 }
 
 bool TForm1::Create() {
-    const HINSTANCE instance = m_app.Instance();
-    m_icon.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_CORVAN), IMAGE_ICON, 32, 32, 0)));
-
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &TForm1::WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = m_icon.get();
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClass;
-    RegisterClassExW(&windowClass);
-
     m_dpi = ScreenDpi();
     const int border = Scale(kInnerBorder, m_dpi);
     RECT frame{0, 0, Scale(kClientWidth, m_dpi) + 2 * border, Scale(kClientHeight, m_dpi) + 2 * border};
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
-    MarkPhase("main window class, icon");
+    platform::MarkPhase("main window class, icon");
     // Owned by the application window, which carries the taskbar button instead.
-    CreateWindowExW(0, kWindowClass, L"", kWindowStyle, kWindowLeft, kWindowTop, frame.right - frame.left,
-                    frame.bottom - frame.top, m_app.Handle(), nullptr, instance, this);
-    if (!m_handle) return false;
-    m_app.AddWindow(m_handle);
+    CreateWindowExW(0, m_class.Name(), L"", kWindowStyle, kWindowLeft, kWindowTop, frame.right - frame.left,
+                    frame.bottom - frame.top, m_app.Handle(), nullptr, m_app.Instance(), this);
+    if (!Handle()) return false;
+    m_app.AddWindow(Handle());
     return true;
 }
 
-void TForm1::Show() { ShowWindow(m_handle, SW_SHOWNORMAL); }
+void TForm1::Show() { ShowWindow(Handle(), SW_SHOWNORMAL); }
 
 void TForm1::FormCreate() {
-    InstanceMsg = RegisterWindowMessageA(kInstanceName);
-    PrevMainWndProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(m_handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&InstanceWndProc)));
+    m_instanceHook.Install(Handle());
     ShowLanguageFlag(static_cast<int>(SendMessageA(Control(kComboBox2), CB_GETCURSEL, 0, 0)));
     // A value of the wrong type is reported, and the window still comes up whole.
-    if (messenger::ReadServerSetting() == messenger::ReadResult::InvalidType) {
+    if (m_client.ReadServerSetting() == messenger::ReadResult::InvalidType) {
         m_app.ShowMessage(messenger::InvalidDataTypeMessage(), MB_ICONERROR);
     }
-    platform::SetMenuCaption(m_popupMenu.get(), kMSNValues1, platform::Widen(messenger::CurrentUserName() + " MSN"));
-    i18n::ApplySystemLanguage(TextTargets());
-    messenger::ReadClientCommandLine();
-    const std::string image2Hint = platform::Narrow(platform::MenuCaption(m_popupMenu.get(), kMSNValues1));
-    m_hints.Set(Control(kImage2), platform::Widen(image2Hint));
-    MarkPhase("FormCreate");
+    platform::SetMenuCaption(m_controls.PopupMenu(), kMSNValues1, platform::Widen(messenger::CurrentUserName() + " MSN"));
+    ApplySystemLanguage(Handle(), m_controls);
+    m_client.ReadClientCommandLine();
+    const std::string image2Hint = platform::Narrow(platform::MenuCaption(m_controls.PopupMenu(), kMSNValues1));
+    m_controls.SetHint(kImage2, platform::Widen(image2Hint));
+    platform::MarkPhase("FormCreate");
 }
 
-HWND TForm1::Control(ControlId id) const {
-    const auto layout = MainWindowLayout();
-    const auto control = std::find_if(layout.begin(), layout.end(), [id](const ControlLayout& c) { return c.id == id; });
-    const auto index = static_cast<size_t>(control - layout.begin());
-    return index < m_controls.size() ? m_controls[index] : nullptr;
-}
+void TForm1::FormDestroy() { m_instanceHook.Remove(Handle()); }
 
-void TForm1::FormDestroy() { SetWindowLongPtrA(m_handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PrevMainWndProc)); }
+void TForm1::ShowLanguageFlag(int index) { m_controls.ShowFlag(index); }
 
-void TForm1::ShowLanguageFlag(int index) {
-    m_flag.Show(m_images.get(), index);
-    InvalidateRect(Control(kImage2), nullptr, TRUE);
-}
-
-LRESULT TForm1::OnNotify(NMHDR& header) {
-    if (header.hwndFrom == m_hints.Tooltip() && header.code == NM_CUSTOMDRAW)
-        return m_hints.CustomDraw(*reinterpret_cast<NMTTCUSTOMDRAW*>(&header));
-    return 0;
-}
-
-bool TForm1::OnSetCursor(HWND control) {
+bool TForm1::OnSetCursor(HWND control) const {
     if (control != Control(kLabel3) && control != Control(kLabel5) && control != Control(kTntImage2)) return false;
     SetCursor(LoadCursorW(nullptr, IDC_HAND));
     return true;
@@ -155,65 +124,87 @@ void TForm1::OnActivate(WPARAM state) {
     // Focus comes back to where it was, and the first time to the language list.
     if (LOWORD(state) == WA_INACTIVE) {
         const HWND focus = GetFocus();
-        if (focus && IsChild(m_handle, focus)) m_lastFocus = focus;
+        if (focus && IsChild(Handle(), focus)) m_lastFocus = focus;
         return;
     }
     SetFocus(m_lastFocus ? m_lastFocus : Control(kComboBox2));
 }
 
-void TForm1::OnWindowPosChanged(const WINDOWPOS& position) {
-    if (position.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) m_app.UpdateVisible();
+LRESULT TForm1::OnCtlColorText(UINT message, HDC dc, HWND control) {
+    // Wine's labels and buttons draw without reading WS_EX_RTLREADING; the DC's text alignment carries
+    // the control's reading order to them.
+    const bool rightToLeft = (GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
+    const UINT align = GetTextAlign(dc);
+    SetTextAlign(dc, rightToLeft ? align | TA_RTLREADING : align & ~TA_RTLREADING);
+    return DefWindowProcW(Handle(), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+}
+
+LRESULT TForm1::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
+    // The inner border of the window lies outside its client area.
+    const LRESULT result = DefWindowProcW(Handle(), WM_NCCALCSIZE, wParam, lParam);
+    auto* client = reinterpret_cast<RECT*>(lParam);
+    const int border = Scale(kInnerBorder, m_dpi);
+    InflateRect(client, -border, -border);
+    return result;
+}
+
+LRESULT TForm1::OnNcPaint(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = DefWindowProcW(Handle(), WM_NCPAINT, wParam, lParam);
+    RECT window;
+    GetWindowRect(Handle(), &window);
+    RECT client;
+    GetClientRect(Handle(), &client);
+    MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    OffsetRect(&client, -window.left, -window.top);
+    RECT ring = client;
+    const int border = Scale(kInnerBorder, m_dpi);
+    InflateRect(&ring, border, border);
+    const HDC dc = GetWindowDC(Handle());
+    ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+    FillRect(dc, &ring, GetSysColorBrush(COLOR_BTNFACE));
+    ReleaseDC(Handle(), dc);
+    return result;
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == m_taskbarCreated && m_taskbarCreated != 0) {
-        OnTaskbarCreated();
+    if (m_tray.IsTaskbarCreated(message)) {
+        m_tray.Restore();
         return 0;
     }
     switch (message) {
-        case WM_CREATE: CreateControls(); FormCreate(); return 0;
+        case WM_CREATE:
+            m_controls.Create(Handle(), m_app.Instance(), m_dpi);
+            FillTextStores(m_controls);
+            platform::MarkPhase("filling the 27 text stores");
+            m_controls.AddHints();
+            FormCreate();
+            return 0;
         case WM_NCCALCSIZE: return OnNcCalcSize(wParam, lParam);
         case WM_NCPAINT: return OnNcPaint(wParam, lParam);
         case WM_COMMAND: OnCommand(wParam, lParam); return 0;
-        case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
-        case WM_CTLCOLOREDIT: return OnCtlColorEdit(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_DRAWITEM: m_controls.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+        case WM_CTLCOLOREDIT:
+            if (const HBRUSH brush = m_controls.ColourEdit(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
+                return reinterpret_cast<LRESULT>(brush);
+            break;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: return OnCtlColorText(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+        case WM_NOTIFY: return m_controls.OnNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             break;
         case WM_SYSCOMMAND: FormSysCommand(wParam, lParam); return 0;
         case WM_TRAYICON: TrayIconNotify(lParam); return 0;
         case WM_ACTIVATE: OnActivate(wParam); return 0;
-        case WM_WINDOWPOSCHANGED: OnWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(lParam)); break;
+        case WM_WINDOWPOSCHANGED:
+            if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) m_app.UpdateVisible();
+            break;
         case WM_CLOSE: FormClose(); m_app.Terminate(); return 0;
         case WM_DESTROY: FormDestroy(); return 0;
+        case WM_NCDESTROY: m_controls.Forget(); break;
         default: break;
     }
-    return DefWindowProcW(m_handle, message, wParam, lParam);
-}
-
-LRESULT CALLBACK TForm1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<TForm1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->m_handle = window;
-        self->m_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TForm1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        self->m_handle = nullptr;
-        self->m_controls.clear();
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    // An exception must not unwind through the system's frames: the message gets the default handling.
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
+    return DefWindowProcW(Handle(), message, wParam, lParam);
 }
 
 }  // namespace app

@@ -1,7 +1,6 @@
-// The main window's own drawing: the owner-drawn pictures and separator bars, the colours of the edit
-// fields, the reading order handed to the labels and buttons, and the inner border around the client area.
+// The controls' own drawing: the owner-drawn pictures and separator bars, and the colours of the edit fields.
 
-#include "app/main_window.h"
+#include "app/controls.h"
 
 #include <algorithm>
 
@@ -54,7 +53,7 @@ void DrawPanel(HDC dc, const RECT& box) {
 
 }  // namespace
 
-void TForm1::OnDrawItem(const DRAWITEMSTRUCT& item) {
+void Controls::Draw(const DRAWITEMSTRUCT& item) const {
     const HDC dc = item.hDC;
     const RECT& box = item.rcItem;
     FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));
@@ -66,49 +65,12 @@ void TForm1::OnDrawItem(const DRAWITEMSTRUCT& item) {
     }
 }
 
-LRESULT TForm1::OnCtlColorEdit(HDC dc, HWND edit) {
+HBRUSH Controls::ColourEdit(HDC dc, HWND edit) const {
     // Combo boxes ask too: only the two edit fields are yellow and aqua on black.
-    if (edit != Control(kTntEdit1) && edit != Control(kTntEdit2))
-        return DefWindowProcW(m_handle, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
-    SetTextColor(dc, edit == Control(kTntEdit1) ? kEdit1Text : kEdit2Text);
+    if (edit != (*this)[kTntEdit1] && edit != (*this)[kTntEdit2]) return nullptr;
+    SetTextColor(dc, edit == (*this)[kTntEdit1] ? kEdit1Text : kEdit2Text);
     SetBkColor(dc, kEditBackground);
-    return reinterpret_cast<LRESULT>(m_editBrush.get());
-}
-
-LRESULT TForm1::OnCtlColorText(UINT message, HDC dc, HWND control) {
-    // Wine's labels and buttons draw without reading WS_EX_RTLREADING; the DC's text alignment carries
-    // the control's reading order to them.
-    const bool rightToLeft = (GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
-    const UINT align = GetTextAlign(dc);
-    SetTextAlign(dc, rightToLeft ? align | TA_RTLREADING : align & ~TA_RTLREADING);
-    return DefWindowProcW(m_handle, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
-}
-
-LRESULT TForm1::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
-    // The inner border of the window lies outside its client area.
-    const LRESULT result = DefWindowProcW(m_handle, WM_NCCALCSIZE, wParam, lParam);
-    auto* client = reinterpret_cast<RECT*>(lParam);
-    const int border = Scale(kInnerBorder, m_dpi);
-    InflateRect(client, -border, -border);
-    return result;
-}
-
-LRESULT TForm1::OnNcPaint(WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = DefWindowProcW(m_handle, WM_NCPAINT, wParam, lParam);
-    RECT window;
-    GetWindowRect(m_handle, &window);
-    RECT client;
-    GetClientRect(m_handle, &client);
-    MapWindowPoints(m_handle, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    OffsetRect(&client, -window.left, -window.top);
-    RECT ring = client;
-    const int border = Scale(kInnerBorder, m_dpi);
-    InflateRect(&ring, border, border);
-    const HDC dc = GetWindowDC(m_handle);
-    ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
-    FillRect(dc, &ring, GetSysColorBrush(COLOR_BTNFACE));
-    ReleaseDC(m_handle, dc);
-    return result;
+    return m_editBrush.get();
 }
 
 }  // namespace app

@@ -2,7 +2,7 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
-#include "app/phase_marks.h"
+#include "platform/phase_marks.h"
 #include "app/single_instance.h"
 #include "platform/hardening.h"
 
@@ -11,7 +11,7 @@
 namespace app {
 
 int Main(HINSTANCE instance) {
-    MarkPhase("process creation to WinMain");
+    platform::MarkPhase("process creation to WinMain");
     // First thing, before anything loads a DLL by name.
     platform::RestrictDllSearchPath();
     platform::RequestDataExecutionPrevention();
@@ -25,19 +25,19 @@ int Main(HINSTANCE instance) {
 int RunFirstCopy(HINSTANCE instance) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    MarkPhase("single copy, common controls");
+    platform::MarkPhase("single copy, common controls");
 
     Application application(instance);
     // Without a window there is nothing to show and no loop to run: a failure, never a quiet success.
     if (!application.Initialize()) return kExitNoWindow;
     application.SetTitle(kApplicationTitle);
-    MarkPhase("application window");
+    platform::MarkPhase("application window");
 
     TForm1 form(application);
     if (!form.Create()) return kExitNoWindow;
-    MarkPhase("main window after FormCreate");
+    platform::MarkPhase("main window after FormCreate");
     form.Show();
-    MarkPhase("ShowWindow");
+    platform::MarkPhase("ShowWindow");
     return application.Run();
 }
 

@@ -8,17 +8,30 @@ namespace app {
 
 inline constexpr char kInstanceName[] = "D10EDI";
 
-// Program-wide, set while the main window is created: the announcement's message id and the
-// main window's own procedure, which the announcement hook chains to and gives back at the end.
-extern UINT InstanceMsg;
-extern WNDPROC PrevMainWndProc;
-
 // True when another copy already runs (the mutex existed); any other outcome counts as the first copy.
 bool AnotherCopyRuns();
 
 // The second start's whole life: let the running copy take the foreground, then announce.
 void AnnounceToRunningCopy();
 
-LRESULT CALLBACK InstanceWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+// The running copy's side: a procedure in front of the main window's own that answers the announcement.
+// It is put in with the 8-bit SetWindowLongPtrA and calls on with CallWindowProcA, as the program has
+// always hooked its window; the system converts the messages between it and the wide procedure behind.
+class InstanceHook {
+public:
+    // The window's own bytes that the main window's class reserves for the hook, which keeps itself there.
+    static constexpr int kWindowBytes = sizeof(InstanceHook*);
+
+    // Registers the announcement and puts the hook in front of the window's own procedure.
+    void Install(HWND mainWindow);
+    // Gives the window its own procedure back.
+    void Remove(HWND mainWindow) const;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+    UINT InstanceMsg = 0;
+    WNDPROC PrevMainWndProc = nullptr;
+};
 
 }  // namespace app

@@ -1,6 +1,6 @@
 #include "i18n/catalogue.h"
 
-#include "messenger/dispatch.h"
+#include "product.h"
 
 #include <algorithm>
 #include <array>

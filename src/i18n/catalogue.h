@@ -19,7 +19,7 @@ enum class TextSet : int {
 inline constexpr int kTextSetCount = 38;  // TextSet's size: the build checks that each set has its row
 // The prompt, a name for each set, and "Portuguese" beside "Brazilian": 40 items.
 inline constexpr int kLanguageListSize = 1 + kTextSetCount + 1;
-inline constexpr int kTextStoreCount = 27;  // TntComboBox2 to TntComboBox28
+inline constexpr int kTextStoreCount = 27;  // the window's hidden text stores
 
 // The order in which a set's lines read: that of the script its language is written in.
 enum class ReadingOrder { LeftToRight, RightToLeft };

@@ -1,4 +1,4 @@
-#include "messenger/current_values.h"
+#include "messenger/client.h"
 
 #include "messenger/server_value.h"
 
@@ -6,10 +6,7 @@
 
 namespace messenger {
 
-std::string ServerDomainPart;
-std::string ServerAddressPart;
-
-ReadResult ReadServerSetting() {
+ReadResult Client::ReadServerSetting() {
     const StringValue value = ReadServerValue();
     if (value.result == ReadResult::Read) {
         ServerParts parts = SplitServerValue(value.text);
@@ -19,13 +16,15 @@ ReadResult ReadServerSetting() {
     return value.result;
 }
 
+std::string Client::CurrentValuesMessage() const {
+    return CurrentValuesText(CurrentUserName(), {ServerDomainPart, ServerAddressPart});
+}
+
 std::string CurrentUserName() {
     char name[256];
     DWORD size = sizeof name;
     if (!GetUserNameA(name, &size)) return {};
     return std::string(name, strnlen(name, sizeof name));
 }
-
-std::string CurrentValuesMessage() { return CurrentValuesText(CurrentUserName(), {ServerDomainPart, ServerAddressPart}); }
 
 }  // namespace messenger

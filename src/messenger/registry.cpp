@@ -15,13 +15,15 @@ platform::UniqueKey CreateKey(HKEY parent, const char* name) {
     return platform::UniqueKey(key);
 }
 
-platform::UniqueKey OpenKeyToRead(HKEY parent, const char* name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, name, 0, KEY_READ, &key) != ERROR_SUCCESS) return nullptr;
-    return platform::UniqueKey(key);
-}
+platform::UniqueKey OpenKeyToRead(HKEY parent, const char* name) { return OpenKey(parent, name, KEY_READ); }
 
 }  // namespace
+
+platform::UniqueKey OpenKey(HKEY parent, const char* path, REGSAM access) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, path, 0, access, &key) != ERROR_SUCCESS) return nullptr;
+    return platform::UniqueKey(key);
+}
 
 platform::UniqueKey OpenUserMicrosoftKey(KeyAccess access) {
     const auto open = access == KeyAccess::Write ? &CreateKey : &OpenKeyToRead;

@@ -9,6 +9,9 @@ namespace messenger {
 
 enum class KeyAccess { Read, Write };
 
+// A key opened with the rights asked for, or none: a key missing or denying them alike.
+platform::UniqueKey OpenKey(HKEY parent, const char* path, REGSAM access);
+
 // HKCU\Software\Microsoft. For writing each of the two keys is created when missing; for reading
 // they are only opened, with read rights, and a missing one gives no key.
 platform::UniqueKey OpenUserMicrosoftKey(KeyAccess access);

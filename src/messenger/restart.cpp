@@ -1,14 +1,11 @@
 #include "messenger/restart.h"
 
+#include "messenger/client.h"
 #include "messenger/registry.h"
 #include "messenger/server_value.h"
-
-#include <tlhelp32.h>
+#include "platform/system_library.h"
 
 namespace messenger {
-
-std::string ClientCommandLine;
-
 namespace {
 
 constexpr DWORD kEndWaitMs = 5000;  // for all stopped clients together
@@ -16,25 +13,6 @@ constexpr DWORD kEndWaitMs = 5000;  // for all stopped clients together
 // The 8-bit process entry, whatever the character set the headers default to.
 using ProcessEntry = tagPROCESSENTRY32;
 static_assert(sizeof(ProcessEntry) == 296);
-
-using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
-using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, ProcessEntry*);
-
-// The snapshot functions are looked up by name: without them no process is found.
-struct ToolHelp {
-    CreateSnapshotFn createSnapshot = nullptr;
-    ProcessWalkFn first = nullptr;
-    ProcessWalkFn next = nullptr;
-
-    ToolHelp() {
-        const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-        if (!kernel) return;
-        createSnapshot = reinterpret_cast<CreateSnapshotFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "CreateToolhelp32Snapshot")));
-        first = reinterpret_cast<ProcessWalkFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32First")));
-        next = reinterpret_cast<ProcessWalkFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32Next")));
-    }
-    bool Usable() const { return createSnapshot && first && next; }
-};
 
 platform::UniqueHandle StopProcess(DWORD processId) {
     // SYNCHRONIZE lets the restart wait for the end; without it the process is stopped all the same.
@@ -47,34 +25,31 @@ platform::UniqueHandle StopProcess(DWORD processId) {
 
 }  // namespace
 
-std::string GetProgramFilesDir() {
-    // Read rights only: a standard user under UAC may not open this key for writing.
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_QUERY_VALUE, &opened) !=
-        ERROR_SUCCESS)
-        return {};
-    const platform::UniqueKey key(opened);
-    const RegistryString value = ReadRegistryString(key.get(), "ProgramFilesDir");
-    return value.status == RegistryString::Found ? value.text : std::string();
-}
-
 ProcessCalls& Processes() {
     static ProcessCalls calls;
     return calls;
 }
 
-void ReadClientCommandLine() { ClientCommandLine = GetProgramFilesDir() + kClientSubPath; }
+std::string GetProgramFilesDir() {
+    // Read rights only: a standard user under UAC may not open this key for writing.
+    const platform::UniqueKey key = OpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", KEY_QUERY_VALUE);
+    if (!key) return {};
+    const RegistryString value = ReadRegistryString(key.get(), "ProgramFilesDir");
+    return value.status == RegistryString::Found ? value.text : std::string();
+}
+
+void Client::ReadClientCommandLine() { ClientCommandLine = GetProgramFilesDir() + kClientSubPath; }
 
 std::vector<platform::UniqueHandle> TerminateProcessesByName(std::string_view name) {
     std::vector<platform::UniqueHandle> stopped;
-    static const ToolHelp toolHelp;
-    if (!toolHelp.Usable()) return stopped;
-    const platform::UniqueHandle snapshot = platform::OwnFileHandle(toolHelp.createSnapshot(TH32CS_SNAPPROCESS, 0));
+    // The snapshot functions are taken from kernel32 by name: without them no process is found.
+    platform::Kernel32& kernel = platform::Kernel();
+    const platform::UniqueHandle snapshot = platform::OwnFileHandle(kernel.CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return stopped;
 
     ProcessEntry entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = toolHelp.first(snapshot.get(), &entry); more; more = toolHelp.next(snapshot.get(), &entry)) {
+    for (BOOL more = kernel.Process32First(snapshot.get(), &entry); more; more = kernel.Process32Next(snapshot.get(), &entry)) {
         const std::string exeFile(entry.szExeFile, strnlen(entry.szExeFile, std::size(entry.szExeFile)));
         if (!ImageNameMatches(exeFile, name)) continue;
         if (platform::UniqueHandle process = StopProcess(entry.th32ProcessID)) stopped.push_back(std::move(process));

@@ -9,12 +9,6 @@
 
 namespace messenger {
 
-// The client's executable path, set once while the main window is created.
-extern std::string ClientCommandLine;
-
-// Sets ClientCommandLine: the client below the Program Files folder, or from the root without one.
-void ReadClientCommandLine();
-
 // HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion "ProgramFilesDir", empty when it cannot be read.
 std::string GetProgramFilesDir();
 

@@ -1,6 +1,6 @@
 #include "messenger/server_value.h"
 
-#include "messenger/dispatch.h"
+#include "product.h"
 
 #include <algorithm>
 
@@ -13,6 +13,7 @@ constexpr const char* kServerList[] = {
 static_assert(std::size(kServerList) == 338);
 
 constexpr char kReturn = '\r';  // message box lines end in a single carriage return
+constexpr char kClientPort[] = "1863";
 
 }  // namespace
 
@@ -32,7 +33,7 @@ ServerParts SplitServerValue(std::string_view value) {
 
 std::span<const char* const> ServerList() { return kServerList; }
 
-std::string FactoryServerValue() { return BuildServerValue(kDispatchHost, kServerList[0]); }
+std::string FactoryServerValue() { return BuildServerValue(CORVAN_DISPATCH_HOST, kServerList[0]); }
 
 std::string StringFromRegistryData(const char* data, size_t size) {
     const char* end = std::find(data, data + size, '\0');

@@ -10,12 +10,7 @@ constexpr char kClientKey[] = "MSNMessenger";
 
 // The client's key is tested with read rights only and closed at once.
 bool ClientKeyExists(HKEY microsoft) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(microsoft, kClientKey, 0, STANDARD_RIGHTS_READ | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, &key) !=
-        ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    return OpenKey(microsoft, kClientKey, STANDARD_RIGHTS_READ | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS) != nullptr;
 }
 
 }  // namespace
@@ -25,9 +20,8 @@ WriteResult WriteServerSetting(const std::string& value) {
     if (!microsoft || !ClientKeyExists(microsoft.get())) return WriteResult::NoClient;
 
     // A key that denies writing is a failed write: the value goes nowhere else.
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(microsoft.get(), kClientKey, 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) return WriteResult::Failed;
-    const platform::UniqueKey client(opened);
+    const platform::UniqueKey client = OpenKey(microsoft.get(), kClientKey, KEY_ALL_ACCESS);
+    if (!client) return WriteResult::Failed;
     const LONG status = RegSetValueExA(client.get(), kServerValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                                        static_cast<DWORD>(value.size() + 1));
     return status == ERROR_SUCCESS ? WriteResult::Written : WriteResult::Failed;
@@ -38,9 +32,8 @@ StringValue ReadServerValue() {
     if (!microsoft || !ClientKeyExists(microsoft.get())) return {ReadResult::NoClient, {}};
 
     // Read rights are enough to show the setting, also where the user may not change it.
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(microsoft.get(), kClientKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return {ReadResult::NoClient, {}};
-    const platform::UniqueKey client(opened);
+    const platform::UniqueKey client = OpenKey(microsoft.get(), kClientKey, KEY_QUERY_VALUE);
+    if (!client) return {ReadResult::NoClient, {}};
     const RegistryString value = ReadRegistryString(client.get(), kServerValueName);
     if (value.status == RegistryString::WrongType) return {ReadResult::InvalidType, {}};
     return {ReadResult::Read, value.text};

@@ -7,13 +7,12 @@
 
 #include "platform/runtime_imports.h"
 
+#include "platform/system_library.h"
+
 namespace platform {
 namespace {
 
-using GetThreadIdFn = DWORD(WINAPI*)(HANDLE);
-using QueryInformationThreadFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-
-constexpr int kThreadBasicInformation = 0;
+constexpr THREADINFOCLASS kThreadBasicInformation = static_cast<THREADINFOCLASS>(0);
 
 // ntdll's THREAD_BASIC_INFORMATION.
 struct ThreadBasicInformation {
@@ -26,23 +25,18 @@ struct ThreadBasicInformation {
     LONG basePriority;
 };
 
-template <typename Function>
-Function Export(const wchar_t* module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(module), name)));
-}
-
 }  // namespace
 
 DWORD ThreadIdFromNtdll(HANDLE thread) {
-    const auto query = Export<QueryInformationThreadFn>(L"ntdll.dll", "NtQueryInformationThread");
     ThreadBasicInformation information{};
-    if (!query || query(thread, kThreadBasicInformation, &information, sizeof information, nullptr) < 0) return 0;
+    if (Nt().NtQueryInformationThread(thread, kThreadBasicInformation, &information, sizeof information, nullptr) < 0) return 0;
     return static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(information.thread));
 }
 
 DWORD WINAPI ThreadId(HANDLE thread) {
-    const auto system = Export<GetThreadIdFn>(L"kernel32.dll", "GetThreadId");
-    return system ? system(thread) : ThreadIdFromNtdll(thread);
+    // Where the system has no GetThreadId, its stand-in gives 0, as the real one does for no thread.
+    const DWORD id = Kernel().GetThreadId(thread);
+    return id ? id : ThreadIdFromNtdll(thread);
 }
 
 }  // namespace platform

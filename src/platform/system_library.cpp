@@ -1,68 +1,66 @@
 #include "platform/system_library.h"
 
-#include <string>
-
 namespace platform {
 namespace {
 
-BOOL WINAPI NoNotifyIcon(DWORD, PNOTIFYICONDATAA) { return FALSE; }
-HINSTANCE WINAPI NoShellExecute(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) {
-    return reinterpret_cast<HINSTANCE>(SE_ERR_DLLNOTFOUND);
-}
-int WINAPI NoStartup(WORD, LPWSADATA) { return WSASYSNOTREADY; }
-int WINAPI NoCleanup() { return SOCKET_ERROR; }
-unsigned long WINAPI NoAddress(const char*) { return INADDR_NONE; }
-char* WINAPI NoDottedAddress(in_addr) { return nullptr; }
-hostent* WINAPI NoHostByAddress(const char*, int, int) { return nullptr; }
-hostent* WINAPI NoHostByName(const char*) { return nullptr; }
-
-// A DLL and its table, which holds the failing stand-ins until the first call binds it.
+// A DLL of the system folder and its table, which holds the stand-ins until the first call binds it.
 template <typename Table>
-struct LateLibrary {
-    SystemLibrary library;
-    Table table;
-    bool bound = false;
+class LateLibrary {
+public:
+    explicit constexpr LateLibrary(const wchar_t* fileName) : m_fileName(fileName) {}
+
+    template <typename Bind>
+    Table& Bound(Bind bind) {
+        if (!m_bound) {
+            m_bound = true;
+            const std::wstring path = SystemFilePath(m_fileName);
+            if (const HMODULE module = path.empty() ? nullptr : LoadLibraryW(path.c_str())) bind(module, m_table);
+        }
+        return m_table;
+    }
+
+private:
+    const wchar_t* m_fileName;
+    Table m_table;
+    bool m_bound = false;
 };
 
-LateLibrary<Shell32> g_shell32{SystemLibrary(L"shell32.dll"), {&NoNotifyIcon, &NoShellExecute}};
-LateLibrary<Ws2_32> g_ws2_32{SystemLibrary(L"ws2_32.dll"),
-                             {&NoStartup, &NoCleanup, &NoAddress, &NoDottedAddress, &NoHostByAddress, &NoHostByName}};
+// Points `function` at the DLL's export of that name; leaves the stand-in where there is none.
+template <typename Function>
+void Bind(HMODULE module, const char* name, Function& function) {
+    if (const FARPROC found = GetProcAddress(module, name)) function = reinterpret_cast<Function>(reinterpret_cast<void*>(found));
+}
+
+#define CORVAN_BIND(name, failure) Bind(module, #name, table.name);
 
 }  // namespace
 
-HMODULE SystemLibrary::Module() {
-    if (m_loadTried) return m_module;
-    m_loadTried = true;
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return nullptr;
-    const std::wstring path = std::wstring(folder, length) + L"\\" + m_fileName;
-    m_module = LoadLibraryW(path.c_str());
-    return m_module;
-}
-
 Shell32& Shell() {
-    if (!g_shell32.bound) {
-        g_shell32.bound = true;
-        g_shell32.library.Bind("Shell_NotifyIconA", g_shell32.table.Shell_NotifyIconA);
-        g_shell32.library.Bind("ShellExecuteA", g_shell32.table.ShellExecuteA);
-    }
-    return g_shell32.table;
+    static LateLibrary<Shell32> shell32(L"shell32.dll");
+    return shell32.Bound([](HMODULE module, Shell32& table) { CORVAN_SHELL32_FUNCTIONS(CORVAN_BIND) });
 }
 
 Ws2_32& Sockets() {
-    if (!g_ws2_32.bound) {
-        g_ws2_32.bound = true;
-        SystemLibrary& library = g_ws2_32.library;
-        Ws2_32& table = g_ws2_32.table;
-        library.Bind("WSAStartup", table.WSAStartup);
-        library.Bind("WSACleanup", table.WSACleanup);
-        library.Bind("inet_addr", table.inet_addr);
-        library.Bind("inet_ntoa", table.inet_ntoa);
-        library.Bind("gethostbyaddr", table.gethostbyaddr);
-        library.Bind("gethostbyname", table.gethostbyname);
-    }
-    return g_ws2_32.table;
+    static LateLibrary<Ws2_32> ws2_32(L"ws2_32.dll");
+    return ws2_32.Bound([](HMODULE module, Ws2_32& table) { CORVAN_WS2_32_FUNCTIONS(CORVAN_BIND) });
+}
+
+Kernel32& Kernel() {
+    static LateLibrary<Kernel32> kernel32(L"kernel32.dll");
+    return kernel32.Bound([](HMODULE module, Kernel32& table) { CORVAN_KERNEL32_FUNCTIONS(CORVAN_BIND) });
+}
+
+Ntdll& Nt() {
+    static LateLibrary<Ntdll> ntdll(L"ntdll.dll");
+    return ntdll.Bound([](HMODULE module, Ntdll& table) { CORVAN_NTDLL_FUNCTIONS(CORVAN_BIND) });
+}
+
+std::wstring SystemFilePath(const wchar_t* fileName) {
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    // Without the folder there is no safe path: an empty one loads and starts nothing.
+    if (length == 0 || length >= MAX_PATH) return {};
+    return std::wstring(folder, length) + L"\\" + fileName;
 }
 
 }  // namespace platform

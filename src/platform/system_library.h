@@ -1,57 +1,94 @@
 #pragma once
-// The system DLLs that only some actions need: shell32 (the tray icon, web pages, the regional settings)
-// and ws2_32 (the lookups). Each is loaded the first time one of its functions is asked for, from the
-// system folder by its full path, so that neither it nor what it loads in turn is part of start-up.
+// The system functions the program looks up at run time: shell32's and ws2_32's, whose DLLs only some
+// actions need, so that neither they nor what they load in turn are part of start-up; kernel32's that later
+// systems than XP brought, and the process snapshot's, which the program takes by name; and ntdll's one.
+// Each DLL is loaded from the system folder by its full path the first time one of its functions is asked
+// for, and kept to the end of the process: shell32 may leave threads of its own running behind
+// ShellExecute, and freeing it under them would crash them.
 
 #include <windows.h>
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 #include <winsock2.h>
+#include <winternl.h>
+
+#include <string>
+#include <type_traits>
+
+// tlhelp32.h maps these to the wide functions; the program walks the processes with the 8-bit ones.
+#undef Process32First
+#undef Process32Next
+
+// Each DLL's functions, one row each: its name, and what it gives back where the DLL or the function is
+// missing, which is what the real one gives when it finds nothing.
+#define CORVAN_SHELL32_FUNCTIONS(F) \
+    F(Shell_NotifyIconA, FALSE)     \
+    F(ShellExecuteA, SE_ERR_DLLNOTFOUND)
+
+// Windows Sockets 1.1.
+#define CORVAN_WS2_32_FUNCTIONS(F) \
+    F(WSAStartup, WSASYSNOTREADY)  \
+    F(WSACleanup, SOCKET_ERROR)    \
+    F(inet_addr, INADDR_NONE)      \
+    F(inet_ntoa, 0)                \
+    F(gethostbyaddr, 0)            \
+    F(gethostbyname, 0)
+
+#define CORVAN_KERNEL32_FUNCTIONS(F)      \
+    F(CreateToolhelp32Snapshot, -1)       \
+    F(Process32First, FALSE)              \
+    F(Process32Next, FALSE)               \
+    F(SetDefaultDllDirectories, FALSE)    \
+    F(SetProcessDEPPolicy, FALSE)         \
+    F(GetThreadId, 0)
+
+#define CORVAN_NTDLL_FUNCTIONS(F) F(NtQueryInformationThread, kStatusNotImplemented)
 
 namespace platform {
 
-// One DLL of the system folder, loaded on first use and kept to the end of the process: shell32 may
-// leave threads of its own running behind ShellExecute, and freeing it under them would crash them.
-class SystemLibrary {
-public:
-    explicit constexpr SystemLibrary(const wchar_t* fileName) : m_fileName(fileName) {}
-    SystemLibrary(const SystemLibrary&) = delete;
-    SystemLibrary& operator=(const SystemLibrary&) = delete;
+inline constexpr long long kStatusNotImplemented = static_cast<LONG>(0xC0000002);  // STATUS_NOT_IMPLEMENTED
 
-    // Points `function` at the DLL's export of that name; leaves it as it was when either is missing.
-    template <typename Function>
-    void Bind(const char* name, Function& function) {
-        const HMODULE module = Module();
-        const FARPROC found = module ? GetProcAddress(module, name) : nullptr;
-        if (found) function = reinterpret_cast<Function>(reinterpret_cast<void*>(found));
+// The stand-in for a function that is not there: it fails as the real one does.
+template <typename Function, long long kFailure>
+struct Missing;
+
+template <typename Result, typename... Arguments, long long kFailure>
+struct Missing<Result(WINAPI*)(Arguments...), kFailure> {
+    static Result WINAPI Call(Arguments...) {
+        if constexpr (std::is_pointer_v<Result>) {
+            return reinterpret_cast<Result>(static_cast<INT_PTR>(kFailure));
+        } else {
+            return static_cast<Result>(kFailure);
+        }
     }
-
-private:
-    HMODULE Module();
-
-    const wchar_t* m_fileName;
-    HMODULE m_module = nullptr;
-    bool m_loadTried = false;
 };
 
+#define CORVAN_LATE_BOUND_FIELD(name, failure) decltype(&::name) name = &Missing<decltype(&::name), failure>::Call;
+
+// The program's tables of these functions, filled on the first call. The tests swap entries to watch calls.
 struct Shell32 {
-    decltype(&::Shell_NotifyIconA) Shell_NotifyIconA;
-    decltype(&::ShellExecuteA) ShellExecuteA;
+    CORVAN_SHELL32_FUNCTIONS(CORVAN_LATE_BOUND_FIELD)
 };
-
-// Windows Sockets 1.1.
 struct Ws2_32 {
-    decltype(&::WSAStartup) WSAStartup;
-    decltype(&::WSACleanup) WSACleanup;
-    decltype(&::inet_addr) inet_addr;
-    decltype(&::inet_ntoa) inet_ntoa;
-    decltype(&::gethostbyaddr) gethostbyaddr;
-    decltype(&::gethostbyname) gethostbyname;
+    CORVAN_WS2_32_FUNCTIONS(CORVAN_LATE_BOUND_FIELD)
+};
+struct Kernel32 {
+    CORVAN_KERNEL32_FUNCTIONS(CORVAN_LATE_BOUND_FIELD)
+};
+struct Ntdll {
+    CORVAN_NTDLL_FUNCTIONS(CORVAN_LATE_BOUND_FIELD)
 };
 
-// The program's tables of these functions, filled on the first call. Where a DLL cannot be loaded, each
-// of its functions fails as the real one does when it finds nothing. The tests swap entries to watch calls.
+#undef CORVAN_LATE_BOUND_FIELD
+
 Shell32& Shell();
 Ws2_32& Sockets();
+Kernel32& Kernel();
+Ntdll& Nt();
+
+// The full path of a file in the system folder ("C:\WINDOWS\system32\rundll32.exe"), empty without the
+// folder: a file of the same name planted in the current directory or beside the program is never taken.
+std::wstring SystemFilePath(const wchar_t* fileName);
 
 }  // namespace platform

@@ -35,10 +35,4 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
-std::string AnsiWindowText(HWND window) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 }  // namespace platform

@@ -17,6 +17,5 @@ std::string ToUtf8(std::wstring_view wide);
 // A window's text as long as the read returned it: under a double-byte code page the length the
 // system gives beforehand may be larger, and the rest must not become part of the text.
 std::wstring WindowText(HWND window);
-std::string AnsiWindowText(HWND window);
 
 }  // namespace platform

@@ -14,10 +14,10 @@ using enum TextSet;
 
 constexpr std::string_view kHost = "messenger.hotmail.com";
 
-std::vector<std::string> Slots(const LanguageTexts& t) {
-    return {t.IpPrompt.utf8,   t.IpHint.utf8,         t.ChangeCaption.utf8,   t.DomainPrompt.utf8,
-            t.DomainHint.utf8, t.ServerListPrompt.utf8, t.ServerListHint.utf8, t.FactoryCaption.utf8,
-            t.HelpHint.utf8,   t.MenuOpenCaption.utf8, t.MenuCloseCaption.utf8, t.MenuCreditsCaption.utf8};
+std::vector<std::string> Slots(const LanguageTexts& texts) {
+    std::vector<std::string> slots;
+    for (int slot = 0; slot < kSlotCount; ++slot) slots.push_back(SlotText(texts, static_cast<Slot>(slot)).utf8);
+    return slots;
 }
 
 bool IsValidUtf8(const std::string& text) {

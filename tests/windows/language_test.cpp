@@ -39,7 +39,6 @@ std::optional<TextSet> SetOfItem(int item) {
     return std::nullopt;
 }
 
-static_assert(i18n::kTextStoreCount == app::kTextStoreCount);
 
 int FirstItemOf(TextSet set) {
     for (int item = 1; item < i18n::kLanguageListSize; ++item) {
@@ -55,17 +54,17 @@ const char* const kSlotNames[kSlotCount] = {
 
 // What the window shows on the twelve slot properties.
 Slots ShownSlots(ProgramWindow& program) {
-    const HMENU menu = program.form.PopupMenu();
+    const HMENU menu = program.form.Parts().PopupMenu();
     return {
         WideText(program.Control(app::kTntLabel1)),
-        program.form.Hint(app::kTntEdit1),
+        program.form.Parts().Hint(app::kTntEdit1),
         WideText(program.Control(app::kTntButton1)),
         WideText(program.Control(app::kTntLabel2)),
-        program.form.Hint(app::kTntEdit2),
+        program.form.Parts().Hint(app::kTntEdit2),
         WideText(program.Control(app::kTntLabel4)),
-        program.form.Hint(app::kTntComboBox1),
+        program.form.Parts().Hint(app::kTntComboBox1),
         WideText(program.Control(app::kTntButton2)),
-        program.form.Hint(app::kTntImage1),
+        program.form.Parts().Hint(app::kTntImage1),
         MenuCaption(menu, app::kAbrir2),
         MenuCaption(menu, app::kCerrar2),
         MenuCaption(menu, app::kCreditos1),
@@ -74,8 +73,8 @@ Slots ShownSlots(ProgramWindow& program) {
 
 // The four copies the buttons take from themselves: TntButton3's caption and the three buttons' hints.
 std::array<std::wstring, 4> ButtonCopies(ProgramWindow& program) {
-    return {WideText(program.Control(app::kTntButton3)), program.form.Hint(app::kTntButton1), program.form.Hint(app::kTntButton2),
-            program.form.Hint(app::kTntButton3)};
+    return {WideText(program.Control(app::kTntButton3)), program.form.Parts().Hint(app::kTntButton1), program.form.Parts().Hint(app::kTntButton2),
+            program.form.Parts().Hint(app::kTntButton3)};
 }
 
 // What applying a set must leave alone, captured before and compared after.
@@ -86,7 +85,7 @@ struct Untouched {
 
     static Untouched Of(ProgramWindow& program) {
         return {AnsiItems(program.Control(app::kComboBox2)), WideText(program.Control(app::kTntEdit1)),
-                WideText(program.Control(app::kTntEdit2)), MenuCaption(program.form.PopupMenu(), app::kMSNValues1),
+                WideText(program.Control(app::kTntEdit2)), MenuCaption(program.form.Parts().PopupMenu(), app::kMSNValues1),
                 SendMessageW(program.Control(app::kTntComboBox1), CB_GETCURSEL, 0, 0)};
     }
     bool operator==(const Untouched&) const = default;
@@ -125,7 +124,7 @@ TEST(LanguageList, EveryItemAppliesItsSetAndTouchesNothingElse) {
         EXPECT_EQ(AnsiText(program.form.Handle()), "Corvan v1.2");
         EXPECT_EQ(SendMessageA(program.Control(app::kComboBox2), CB_GETCURSEL, 0, 0), item);
         EXPECT_TRUE(Untouched::Of(program) == before) << "language list, entries, server list or MSNValues1 changed";
-        EXPECT_EQ(PictureOf(program.form.FlagPicture()), ImageListPicture(program.form.Images(), item)) << "Image2";
+        EXPECT_EQ(PictureOf(program.form.Parts().FlagPicture()), ImageListPicture(program.form.Parts().Images(), item)) << "Image2";
     }
 }
 
@@ -176,14 +175,14 @@ TEST(LanguageList, PortugueseThenBrazilianKeepTheTextsAndChangeThePicture) {
     PickLanguage(program, kPortugueseItem);
     const Slots portuguese = ShownSlots(program);
     const auto portugueseCopies = ButtonCopies(program);
-    const Picture picture28 = PictureOf(program.form.FlagPicture());
-    ASSERT_EQ(picture28, ImageListPicture(program.form.Images(), 28));
+    const Picture picture28 = PictureOf(program.form.Parts().FlagPicture());
+    ASSERT_EQ(picture28, ImageListPicture(program.form.Parts().Images(), 28));
 
     PickLanguage(program, kBrazilianItem);
     EXPECT_EQ(ShownSlots(program), portuguese);
     EXPECT_EQ(ButtonCopies(program), portugueseCopies);
-    const Picture picture3 = PictureOf(program.form.FlagPicture());
-    EXPECT_EQ(picture3, ImageListPicture(program.form.Images(), 3));
+    const Picture picture3 = PictureOf(program.form.Parts().FlagPicture());
+    EXPECT_EQ(picture3, ImageListPicture(program.form.Parts().Images(), 3));
     EXPECT_NE(picture3, picture28);
 }
 
@@ -196,8 +195,8 @@ TEST(LanguageList, PromptAfterDeutschShowsPromptPictureAndKeepsGermanTexts) {
     PickLanguage(program, kPromptItem);
     EXPECT_EQ(ShownSlots(program), german);
     EXPECT_EQ(WideText(program.Control(app::kTntButton3)), german[2]);
-    EXPECT_EQ(PictureOf(program.form.FlagPicture()), ImageListPicture(program.form.Images(), 0));
-    EXPECT_NE(ImageListPicture(program.form.Images(), 0), ImageListPicture(program.form.Images(), kDeutschItem));
+    EXPECT_EQ(PictureOf(program.form.Parts().FlagPicture()), ImageListPicture(program.form.Parts().Images(), 0));
+    EXPECT_NE(ImageListPicture(program.form.Parts().Images(), 0), ImageListPicture(program.form.Parts().Images(), kDeutschItem));
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -231,7 +230,7 @@ TEST(TextReadBack, IsWhatTheReadReturnedWhateverLengthCameBefore) {
     overstate(japaneseStore);
     PickLanguage(program, kJapaneseItem);
     EXPECT_EQ(WideText(program.Control(app::kTntLabel1)), L"MSNサーバのIPを置いてください。");
-    EXPECT_EQ(program.form.Hint(app::kTntEdit1).find(L'\0'), std::wstring::npos) << "the hint kept what was not read";
+    EXPECT_EQ(program.form.Parts().Hint(app::kTntEdit1).find(L'\0'), std::wstring::npos) << "the hint kept what was not read";
     restore(japaneseStore);
 }
 
@@ -255,7 +254,7 @@ TEST(TextStores, ApplyingReadsEachItemOfTheStoreAtThatMoment) {
                 << "store " << row.store << ": " << kSlotNames[slot];
         }
         EXPECT_EQ(WideText(program.Control(app::kTntButton3)), L"changed slot 3");
-        EXPECT_EQ(program.form.Hint(app::kTntButton2), L"changed slot 8");
+        EXPECT_EQ(program.form.Parts().Hint(app::kTntButton2), L"changed slot 8");
 
         // A set kept as constants does not read any store.
         PickLanguage(program, FirstItemOf(English));
@@ -344,7 +343,7 @@ TEST(SystemLanguageStartUp, WindowSpeaksTheSystemLanguageWithThePromptSelected) 
     EXPECT_EQ(WideText(program.Control(app::kTntButton3)), SlotTexts(row->set)[2]);
     EXPECT_EQ(SendMessageA(program.Control(app::kComboBox2), CB_GETCURSEL, 0, 0), 0);
     EXPECT_EQ(AnsiText(program.Control(app::kComboBox2)), "Select other language:");
-    EXPECT_EQ(PictureOf(program.form.FlagPicture()), ImageListPicture(program.form.Images(), 0));
+    EXPECT_EQ(PictureOf(program.form.Parts().FlagPicture()), ImageListPicture(program.form.Parts().Images(), 0));
     EXPECT_EQ(AnsiText(program.form.Handle()), "Corvan v1.2");
 }
 
@@ -587,7 +586,7 @@ TEST(ReadingOrder, ArabicReadsRightToLeftAndTheNextSetLeftToRightAgain) {
             MENUITEMINFOW info{};
             info.cbSize = sizeof info;
             info.fMask = MIIM_FTYPE;
-            ASSERT_TRUE(GetMenuItemInfoW(program.form.PopupMenu(), item, FALSE, &info));
+            ASSERT_TRUE(GetMenuItemInfoW(program.form.Parts().PopupMenu(), item, FALSE, &info));
             // The current-values item shows the user's name, which is no text of a set.
             EXPECT_EQ((info.fType & MFT_RIGHTORDER) != 0, rightToLeft && item != app::kMSNValues1) << item;
         }

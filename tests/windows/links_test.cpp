@@ -173,7 +173,7 @@ TEST(Credits, SameTextUnderEveryTextSetWhileTheItemFollowsTheSet) {
         ASSERT_TRUE(set.has_value());
 
         PickLanguage(program, item);
-        const std::wstring caption = MenuCaption(program.form.PopupMenu(), app::kCreditos1);
+        const std::wstring caption = MenuCaption(program.form.Parts().PopupMenu(), app::kCreditos1);
         EXPECT_EQ(caption, platform::FromUtf8(i18n::TextsOf(*set).MenuCreditsCaption.utf8));
         captions.push_back(caption);
 

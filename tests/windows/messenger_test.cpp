@@ -1,7 +1,7 @@
 // The main job end to end: the four editor actions write the client's setting and restart the
 // stand-in client; the current-values box; the lookups through the sandbox's hosts file.
 
-#include "messenger/current_values.h"
+#include "messenger/client.h"
 #include "messenger/lookup.h"
 #include "messenger/restart.h"
 #include "messenger/server_value.h"
@@ -370,14 +370,14 @@ TEST(ClientCommandLine, FollowsProgramFilesDirectoryOrStartsFromTheRoot) {
     DeleteClientKey();
     {
         ProgramWindow window;
-        EXPECT_EQ(messenger::ClientCommandLine, ClientPath());
+        EXPECT_EQ(window.form.Client().CommandLine(), ClientPath());
     }
     SavedRegistryValue programFiles(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
     ASSERT_EQ(programFiles.Delete(), ERROR_SUCCESS);
     EXPECT_EQ(messenger::GetProgramFilesDir(), "");
     {
         ProgramWindow window;
-        EXPECT_EQ(messenger::ClientCommandLine, "\\MSN Messenger\\msnmsgr.exe");
+        EXPECT_EQ(window.form.Client().CommandLine(), "\\MSN Messenger\\msnmsgr.exe");
     }
 }
 
@@ -425,8 +425,8 @@ TEST_F(CurrentValues, WrongTypeGivesErrorBoxAndKeepsTheParts) {
     EXPECT_EQ(boxes.Boxes()[0].text, "Invalid data type for 'Server'");
     EXPECT_EQ(boxes.Boxes()[0].caption, "Corvan v1.2");
     EXPECT_TRUE(boxes.Boxes()[0].hasIcon);
-    EXPECT_EQ(messenger::ServerDomainPart, "kept.example");
-    EXPECT_EQ(messenger::ServerAddressPart, "10.0.0.1");
+    EXPECT_EQ(window.form.Client().DomainPart(), "kept.example");
+    EXPECT_EQ(window.form.Client().AddressPart(), "10.0.0.1");
 }
 
 TEST_F(CurrentValues, MissingKeyOrValueShowsLastOrEmptyParts) {
@@ -483,7 +483,7 @@ private:
 TEST(ClientSetting, ReadingCreatesNoKeyAndWritingNeverTheClientsKey) {
     const EmptyUserKey user;
     ASSERT_TRUE(user.Active());
-    EXPECT_EQ(messenger::ReadServerSetting(), messenger::ReadResult::NoClient);
+    EXPECT_EQ(messenger::Client().ReadServerSetting(), messenger::ReadResult::NoClient);
     EXPECT_FALSE(user.Has("Software"));
     EXPECT_EQ(messenger::WriteServerSetting("x;1.2.3.4:1863"), messenger::WriteResult::NoClient);
     EXPECT_TRUE(user.Has("Software\\Microsoft"));
@@ -495,9 +495,9 @@ TEST(UserName, MenuItemAndFlagHintCarryIt) {
     ProgramWindow window;
     const std::string user = messenger::CurrentUserName();
     ASSERT_FALSE(user.empty());
-    const std::wstring caption = MenuCaption(window.form.PopupMenu(), app::kMSNValues1);
+    const std::wstring caption = MenuCaption(window.form.Parts().PopupMenu(), app::kMSNValues1);
     EXPECT_EQ(caption, std::wstring(user.begin(), user.end()) + L" MSN");
-    EXPECT_EQ(window.form.Hint(app::kImage2), caption);
+    EXPECT_EQ(window.form.Parts().Hint(app::kImage2), caption);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "app/single_instance.h"
 #include "platform/runtime_imports.h"
+#include "platform/system_library.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +40,30 @@ TEST(RuntimeImports, ThreadIdOfAHandleIsTheThreadsOwn) {
     EXPECT_EQ(platform::ThreadIdFromNtdll(nullptr), 0u) << "no thread";
     SetEvent(release.get());
     EXPECT_EQ(WaitForSingleObject(thread.get(), 5000), WAIT_OBJECT_0);
+}
+
+// A function looked up at run time that is not there fails as the real one does when it finds nothing;
+// once its DLL is bound, each entry is the system's own function.
+TEST(LateBinding, StandInsFailAsTheRealFunctionsDoUntilTheSystemsOwnAreBound) {
+    const platform::Shell32 shell{};
+    EXPECT_EQ(shell.ShellExecuteA(nullptr, "open", "x", nullptr, nullptr, SW_SHOW), reinterpret_cast<HINSTANCE>(SE_ERR_DLLNOTFOUND));
+    EXPECT_FALSE(shell.Shell_NotifyIconA(NIM_ADD, nullptr));
+    const platform::Ws2_32 sockets{};
+    WSADATA data{};
+    EXPECT_EQ(sockets.WSAStartup(MAKEWORD(1, 1), &data), WSASYSNOTREADY);
+    EXPECT_EQ(sockets.WSACleanup(), SOCKET_ERROR);
+    EXPECT_EQ(sockets.inet_addr("127.0.0.1"), INADDR_NONE);
+    EXPECT_EQ(sockets.gethostbyname("localhost"), nullptr);
+    const platform::Kernel32 kernel{};
+    EXPECT_EQ(kernel.CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0), INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(kernel.SetProcessDEPPolicy(PROCESS_DEP_ENABLE));
+    EXPECT_EQ(kernel.GetThreadId(GetCurrentThread()), 0u);
+    const platform::Ntdll nt{};
+    EXPECT_LT(nt.NtQueryInformationThread(GetCurrentThread(), ThreadIsIoPending, nullptr, 0, nullptr), 0);
+
+    EXPECT_EQ(platform::Kernel().GetThreadId(GetCurrentThread()), GetCurrentThreadId());
+    EXPECT_EQ(reinterpret_cast<void*>(platform::Sockets().inet_addr),
+              reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ws2_32.dll"), "inet_addr")));
 }
 
 TEST(SingleCopy, SecondStartRestoresMinimisedFirstCopyAndEndsWithoutWindow) {

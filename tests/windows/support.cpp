@@ -215,14 +215,11 @@ void PickLanguage(ProgramWindow& program, int index) {
 }
 
 Slots SlotTexts(i18n::TextSet set) {
-    const i18n::LanguageTexts& t = i18n::TextsOf(set);
-    const i18n::Text* texts[] = {
-        &t.IpPrompt,       &t.IpHint,         &t.ChangeCaption, &t.DomainPrompt,    &t.DomainHint,       &t.ServerListPrompt,
-        &t.ServerListHint, &t.FactoryCaption, &t.HelpHint,      &t.MenuOpenCaption, &t.MenuCloseCaption, &t.MenuCreditsCaption,
-    };
-    static_assert(std::size(texts) == std::tuple_size_v<Slots>);
+    static_assert(i18n::kSlotCount == std::tuple_size_v<Slots>);
     Slots slots;
-    for (size_t slot = 0; slot < slots.size(); ++slot) slots[slot] = platform::FromUtf8(texts[slot]->utf8);
+    for (int slot = 0; slot < i18n::kSlotCount; ++slot) {
+        slots[static_cast<size_t>(slot)] = platform::FromUtf8(i18n::SlotText(i18n::TextsOf(set), static_cast<i18n::Slot>(slot)).utf8);
+    }
     return slots;
 }
 

@@ -9,7 +9,7 @@
 #include "support.h"
 
 #include "i18n/catalogue.h"
-#include "messenger/current_values.h"
+#include "messenger/client.h"
 #include "messenger/server_value.h"
 #include "platform/text.h"
 
@@ -102,7 +102,7 @@ protected:
     HWND main = program.form.Handle();
     HWND application = ApplicationWindowOf(main);
 
-    const NOTIFYICONDATAA& Record() const { return program.form.TrayIcon(); }
+    const NOTIFYICONDATAA& Record() const { return program.form.Tray().Record(); }
 };
 
 // ---- Minimising ----
@@ -156,10 +156,10 @@ TEST_P(MinimiseCommand, GoesToTheTrayOnlyForAWholeSCMinimizeToTheMainWindow) {
         EXPECT_TRUE(TrayIconShown(main));
         EXPECT_FALSE(IsWindowVisible(main));
         EXPECT_FALSE(IsIconic(main));
-        EXPECT_EQ(program.form.TrayIcon().hWnd, main);
+        EXPECT_EQ(program.form.Tray().Record().hWnd, main);
     } else {
         EXPECT_FALSE(TrayIconShown(main));
-        EXPECT_EQ(program.form.TrayIcon().hWnd, nullptr);
+        EXPECT_EQ(program.form.Tray().Record().hWnd, nullptr);
     }
 }
 
@@ -497,7 +497,7 @@ TEST_P(MenuChoice, RunsTheItemsHandlerAfterTheMenuCloses) {
             EXPECT_TRUE(IsWindowVisible(main));
             EXPECT_EQ(GetForegroundWindow(), main);
             EXPECT_FALSE(TrayIconShown(main));
-            EXPECT_EQ(program.form.TrayIcon().hWnd, nullptr);
+            EXPECT_EQ(program.form.Tray().Record().hWnd, nullptr);
             EXPECT_FALSE(IsWindowVisible(ApplicationWindowOf(main)));
             break;
         case app::kMSNValues1:
@@ -509,8 +509,8 @@ TEST_P(MenuChoice, RunsTheItemsHandlerAfterTheMenuCloses) {
                 EXPECT_EQ(box.text.rfind("Thanks To:\r", 0), 0u);
             } else {
                 EXPECT_EQ(box.caption, "Corvan v1.2");
-                EXPECT_EQ(box.text, messenger::CurrentValuesText(messenger::CurrentUserName(),
-                                                                 {messenger::ServerDomainPart, messenger::ServerAddressPart}));
+                const messenger::Client& client = program.form.Client();
+                EXPECT_EQ(box.text, messenger::CurrentValuesText(messenger::CurrentUserName(), {client.DomainPart(), client.AddressPart()}));
             }
             EXPECT_FALSE(IsWindowVisible(main));
             EXPECT_TRUE(TrayIconShown(main));

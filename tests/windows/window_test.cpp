@@ -6,7 +6,7 @@
 
 #include "app/links.h"
 #include "i18n/catalogue.h"
-#include "messenger/current_values.h"
+#include "messenger/client.h"
 #include "messenger/server_value.h"
 #include "platform/text.h"
 #include "resource_ids.h"
@@ -312,7 +312,7 @@ TEST(WindowLists, TextStoresAreHiddenUnfocusableAndHoldTwelveTextsEach) {
             setOfStore[*store] = static_cast<i18n::TextSet>(set);
     }
     ASSERT_EQ(setOfStore.size(), 27u);
-    for (int store = 0; store < app::kTextStoreCount; ++store) {
+    for (int store = 0; store < i18n::kTextStoreCount; ++store) {
         const HWND combo = program.Control(static_cast<ControlId>(app::kTntComboBox2 + store));
         SCOPED_TRACE("TntComboBox" + std::to_string(store + 2));
         ASSERT_NE(combo, nullptr);
@@ -514,15 +514,15 @@ Picture ShownTransparently(const Picture& picture, int boxWidth, int boxHeight, 
 
 TEST(WindowFlag, StartsWithTheStar) {
     ProgramWindow program;
-    ASSERT_NE(program.form.FlagPicture(), nullptr);
-    ASSERT_EQ(ImageList_GetImageCount(program.form.Images()), 40);
+    ASSERT_NE(program.form.Parts().FlagPicture(), nullptr);
+    ASSERT_EQ(ImageList_GetImageCount(program.form.Parts().Images()), 40);
     int width = 0;
     int height = 0;
-    ImageList_GetIconSize(program.form.Images(), &width, &height);
+    ImageList_GetIconSize(program.form.Parts().Images(), &width, &height);
     EXPECT_EQ(width, kFlag);
     EXPECT_EQ(height, kFlag);
-    const Picture flag = PictureOf(program.form.FlagPicture());
-    EXPECT_EQ(Differences(flag, ImageListPicture(program.form.Images(), 0, kMagenta)), "");
+    const Picture flag = PictureOf(program.form.Parts().FlagPicture());
+    EXPECT_EQ(Differences(flag, ImageListPicture(program.form.Parts().Images(), 0, kMagenta)), "");
     EXPECT_EQ(Differences(flag, StripPicture(0)), "");
     // The star is a gold shape on black.
     EXPECT_EQ(flag.At(0, 15), RGB(0, 0, 0));
@@ -531,13 +531,13 @@ TEST(WindowFlag, StartsWithTheStar) {
 
 TEST(WindowFlag, ShowLanguageFlagShowsThePictureOfTheIndex) {
     ProgramWindow program;
-    const HBITMAP bitmap = program.form.FlagPicture();
+    const HBITMAP bitmap = program.form.Parts().FlagPicture();
     for (const int index : {11, 1, 2, 6, 21, 39, 0, 39}) {
         SCOPED_TRACE("picture " + std::to_string(index));
         program.form.ShowLanguageFlag(index);
-        EXPECT_EQ(program.form.FlagPicture(), bitmap) << "the picture is drawn over, not replaced";
-        const Picture flag = PictureOf(program.form.FlagPicture());
-        EXPECT_EQ(Differences(flag, ImageListPicture(program.form.Images(), index, kMagenta)), "");
+        EXPECT_EQ(program.form.Parts().FlagPicture(), bitmap) << "the picture is drawn over, not replaced";
+        const Picture flag = PictureOf(program.form.Parts().FlagPicture());
+        EXPECT_EQ(Differences(flag, ImageListPicture(program.form.Parts().Images(), index, kMagenta)), "");
         EXPECT_EQ(Differences(flag, StripPicture(index)), "");
     }
 }
@@ -552,8 +552,8 @@ TEST(WindowFlag, IndexOutsideTheListLeavesTheWipedPictureAndNoFlag) {
         SCOPED_TRACE("index " + std::to_string(index));
         program.form.ShowLanguageFlag(5);  // a flag to wipe
         program.form.ShowLanguageFlag(index);
-        ASSERT_NE(program.form.FlagPicture(), nullptr);
-        EXPECT_EQ(Differences(PictureOf(program.form.FlagPicture()), white), "");
+        ASSERT_NE(program.form.Parts().FlagPicture(), nullptr);
+        EXPECT_EQ(Differences(PictureOf(program.form.Parts().FlagPicture()), white), "");
         EXPECT_EQ(Differences(PrintedClient(box, RGB(255, 0, 255)), nothing), "") << "white is the transparent colour";
     }
 }
@@ -620,11 +620,11 @@ void ShowThousandFlags(app::TForm1& form) {
 TEST(WindowFlag, ThousandCallsKeepTheBitmapAndTheMemoryFlat) {
     ProgramWindow program;
     ShowThousandFlags(program.form);  // warm-up: caches and heaps settle
-    const HBITMAP bitmap = program.form.FlagPicture();
+    const HBITMAP bitmap = program.form.Parts().FlagPicture();
     const size_t before = PrivateBytes();
     ShowThousandFlags(program.form);
     const size_t after = PrivateBytes();
-    EXPECT_EQ(program.form.FlagPicture(), bitmap) << "the picture is drawn over, not replaced";
+    EXPECT_EQ(program.form.Parts().FlagPicture(), bitmap) << "the picture is drawn over, not replaced";
     EXPECT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
     // Coarse: 1,000 leaked device contexts cost Wine about 1.3 MB; a leaked brush is too small to see here.
     EXPECT_LT(after, before + 256 * 1024) << "private bytes grew from " << before << " to " << after;
@@ -671,25 +671,25 @@ TEST(WindowHints, OnlyTheControlsThatShowHintsAreTools) {
         const auto tool = tools.find(control);
         if (!withHints.contains(layout.id)) {
             EXPECT_EQ(tool, tools.end()) << "a tooltip tool";
-            EXPECT_EQ(program.form.Hint(layout.id), L"");
+            EXPECT_EQ(program.form.Parts().Hint(layout.id), L"");
             continue;
         }
         ASSERT_NE(tool, tools.end()) << "no tooltip tool";
-        EXPECT_EQ(tool->second, program.form.Hint(layout.id)) << "the tooltip shows what the hint says";
+        EXPECT_EQ(tool->second, program.form.Parts().Hint(layout.id)) << "the tooltip shows what the hint says";
         EXPECT_NE(tool->second, L"");
     }
     // Both are set to show hints but never get a text.
-    EXPECT_EQ(program.form.Hint(app::kTntImage2), L"");
-    EXPECT_EQ(program.form.Hint(app::kComboBox2), L"");
+    EXPECT_EQ(program.form.Parts().Hint(app::kTntImage2), L"");
+    EXPECT_EQ(program.form.Parts().Hint(app::kComboBox2), L"");
 }
 
 TEST(WindowHints, FlagBoxHintIsTheCurrentValuesCaption) {
     ProgramWindow program;
     const std::wstring caption = platform::Widen(UserName() + " MSN");
-    EXPECT_EQ(program.form.Hint(app::kImage2), caption);
-    EXPECT_EQ(program.form.Hint(app::kImage2), MenuCaption(program.form.PopupMenu(), app::kMSNValues1));
-    EXPECT_EQ(program.form.Hint(app::kLabel3), platform::Widen(app::kMakersHint));
-    EXPECT_EQ(program.form.Hint(app::kLabel5), platform::Widen(app::kLicenseHint));
+    EXPECT_EQ(program.form.Parts().Hint(app::kImage2), caption);
+    EXPECT_EQ(program.form.Parts().Hint(app::kImage2), MenuCaption(program.form.Parts().PopupMenu(), app::kMSNValues1));
+    EXPECT_EQ(program.form.Parts().Hint(app::kLabel3), platform::Widen(app::kMakersHint));
+    EXPECT_EQ(program.form.Parts().Hint(app::kLabel5), platform::Widen(app::kLicenseHint));
 }
 
 TEST(WindowHints, LongHintsWrap) {
@@ -706,7 +706,7 @@ TEST(WindowHints, LongHintsWrap) {
 
 TEST(WindowMenu, SevenItemsInOrderWithTheStartLanguageCaptions) {
     ProgramWindow program;
-    const HMENU menu = program.form.PopupMenu();
+    const HMENU menu = program.form.Parts().PopupMenu();
     ASSERT_NE(menu, nullptr);
     const i18n::LanguageTexts& texts = i18n::TextsOf(i18n::TextSetOfSystemLanguage(GetSystemDefaultLangID()));
     const struct {

@@ -1,17 +1,19 @@
-// The recorder behind app::MarkPhase in the benchmark's builds: each mark keeps the performance counter
+// The recorder behind platform::MarkPhase in the benchmark's builds: each mark keeps the performance counter
 // at the end of a phase, and the process's private bytes when CORVAN_PHASE_MEMORY is set (Wine reads
 // them from /proc, which takes long enough to lengthen the phases, so the benchmark asks for them in
 // runs of their own). At exit the marks go, one "counter<TAB>bytes<TAB>phase" line each, to the file
 // that CORVAN_PHASE_LOG names; nothing is written while the program starts.
 
-#include "app/phase_marks.h"
+#include "platform/phase_marks.h"
+
+#ifdef CORVAN_PHASE_MARKS
 
 #include <windows.h>
 #include <psapi.h>
 
 #include <cstdio>
 
-namespace app {
+namespace platform {
 namespace {
 
 struct Mark {
@@ -61,4 +63,6 @@ PhaseLog g_log;
 
 void MarkPhase(const char* phase) { g_log.Add(phase); }
 
-}  // namespace app
+}  // namespace platform
+
+#endif
