@@ -10,9 +10,10 @@ namespace {
 
 constexpr DWORD kEndWaitMs = 5000;  // for all stopped clients together
 
-// The 8-bit process entry, whatever the character set the headers default to.
+// The 8-bit process entry, whatever the character set the headers default to (the wide one is 556 bytes,
+// 568 on x86_64).
 using ProcessEntry = tagPROCESSENTRY32;
-static_assert(sizeof(ProcessEntry) == 296);
+static_assert(sizeof(ProcessEntry) == (sizeof(void*) == 8 ? 304 : 296));
 
 platform::UniqueHandle StopProcess(DWORD processId) {
     // SYNCHRONIZE lets the restart wait for the end; without it the process is stopped all the same.
@@ -31,8 +32,11 @@ ProcessCalls& Processes() {
 }
 
 std::string GetProgramFilesDir() {
-    // Read rights only: a standard user under UAC may not open this key for writing.
-    const platform::UniqueKey key = OpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", KEY_QUERY_VALUE);
+    // Read rights only: a standard user under UAC may not open this key for writing. The client is a
+    // 32-bit program, so its folder is the one 32-bit programs are given: on 64-bit Windows the 32-bit
+    // view says "Program Files (x86)" to a 64-bit build too; 32-bit Windows ignores the flag.
+    const platform::UniqueKey key =
+        OpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", KEY_QUERY_VALUE | KEY_WOW64_32KEY);
     if (!key) return {};
     const RegistryString value = ReadRegistryString(key.get(), "ProgramFilesDir");
     return value.status == RegistryString::Found ? value.text : std::string();

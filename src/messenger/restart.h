@@ -9,7 +9,8 @@
 
 namespace messenger {
 
-// HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion "ProgramFilesDir", empty when it cannot be read.
+// HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion "ProgramFilesDir" as 32-bit programs see it, empty when it
+// cannot be read.
 std::string GetProgramFilesDir();
 
 // Stops every process whose image matches the name; what it returns lets the caller wait for their end.

@@ -366,13 +366,27 @@ TEST_F(Editor, PlantedProgramOnThePathIsNeverRunAndTheClientStartsInItsOwnFolder
     EXPECT_TRUE(ProcessesNamed("Program.exe").empty());
 }
 
+// The client is a 32-bit program: on 64-bit Windows it lives in the folder of 32-bit programs, and the
+// program starts it from there whether it is a 32-bit or a 64-bit build.
+TEST_F(Editor, ClientStartsFromTheFolderOfThirtyTwoBitPrograms) {
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
+    if (sizeof(void*) == 4 && !wow64) GTEST_SKIP() << "32-bit Windows has one Program Files folder";
+    Click(app::kTntButton2);
+    ASSERT_TRUE(PumpUntil([] { return !StandInLog().empty(); })) << "no client started";
+    const auto fields = Fields(StandInLog().back());
+    ASSERT_EQ(fields.size(), 4u) << StandInLog().back();
+    EXPECT_EQ(fields[2], "C:\\Program Files (x86)\\MSN Messenger\\msnmsgr.exe");
+}
+
 TEST(ClientCommandLine, FollowsProgramFilesDirectoryOrStartsFromTheRoot) {
     DeleteClientKey();
     {
         ProgramWindow window;
         EXPECT_EQ(window.form.Client().CommandLine(), ClientPath());
     }
-    SavedRegistryValue programFiles(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
+    SavedRegistryValue programFiles(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
+                                    KEY_WOW64_32KEY);
     ASSERT_EQ(programFiles.Delete(), ERROR_SUCCESS);
     EXPECT_EQ(messenger::GetProgramFilesDir(), "");
     {

@@ -419,18 +419,18 @@ int GdiObjectCount() {
 
 namespace {
 
-bool KeyExists(HKEY root, const std::string& path) {
+bool KeyExists(HKEY root, const std::string& path, REGSAM view = 0) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
 }
 
 }  // namespace
 
-std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& path, const std::string& name) {
+std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& path, const std::string& name, REGSAM view) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return std::nullopt;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE | view, &opened) != ERROR_SUCCESS) return std::nullopt;
     const platform::UniqueKey key(opened);
     RegistryValue value;
     DWORD size = 0;
@@ -442,10 +442,10 @@ std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& pat
     return value;
 }
 
-SavedRegistryValue::SavedRegistryValue(HKEY root, std::string path, std::string name)
-    : m_root(root), m_path(std::move(path)), m_name(std::move(name)), m_firstExisting(m_path) {
-    while (!m_firstExisting.empty() && !KeyExists(m_root, m_firstExisting)) m_firstExisting = ParentOf(m_firstExisting);
-    m_saved = ReadRegistryValue(m_root, m_path, m_name);
+SavedRegistryValue::SavedRegistryValue(HKEY root, std::string path, std::string name, REGSAM view)
+    : m_root(root), m_view(view), m_path(std::move(path)), m_name(std::move(name)), m_firstExisting(m_path) {
+    while (!m_firstExisting.empty() && !KeyExists(m_root, m_firstExisting, m_view)) m_firstExisting = ParentOf(m_firstExisting);
+    m_saved = ReadRegistryValue(m_root, m_path, m_name, m_view);
 }
 
 SavedRegistryValue::~SavedRegistryValue() {
@@ -455,12 +455,12 @@ SavedRegistryValue::~SavedRegistryValue() {
         Delete();
     // RegDeleteKey takes only keys without subkeys: what the test created, from the deepest up.
     for (std::string key = m_path; !key.empty() && key != m_firstExisting; key = ParentOf(key))
-        RegDeleteKeyA(m_root, key.c_str());
+        RegDeleteKeyExA(m_root, key.c_str(), m_view, 0);
 }
 
 LONG SavedRegistryValue::Set(DWORD type, const void* data, DWORD size) {
     HKEY created = nullptr;
-    const LONG status = RegCreateKeyExA(m_root, m_path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr);
+    const LONG status = RegCreateKeyExA(m_root, m_path.c_str(), 0, nullptr, 0, KEY_SET_VALUE | m_view, nullptr, &created, nullptr);
     if (status != ERROR_SUCCESS) return status;
     const platform::UniqueKey key(created);
     return RegSetValueExA(key.get(), m_name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
@@ -472,7 +472,7 @@ LONG SavedRegistryValue::SetString(const std::string& value) {
 
 LONG SavedRegistryValue::Delete() {
     HKEY opened = nullptr;
-    const LONG status = RegOpenKeyExA(m_root, m_path.c_str(), 0, KEY_SET_VALUE, &opened);
+    const LONG status = RegOpenKeyExA(m_root, m_path.c_str(), 0, KEY_SET_VALUE | m_view, &opened);
     if (status != ERROR_SUCCESS) return status;
     const platform::UniqueKey key(opened);
     return RegDeleteValueA(key.get(), m_name.c_str());
@@ -534,11 +534,11 @@ DWORD ServerValueType() {
 }
 
 std::string ProgramFilesDirectory() {
-    char value[MAX_PATH] = {};
-    DWORD size = sizeof value;
-    RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", RRF_RT_REG_SZ, nullptr,
-                 value, &size);
-    return value;
+    // The folder of 32-bit programs, where the client lives, whatever this test program's own bitness.
+    const auto read = ReadRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
+                                        KEY_WOW64_32KEY);
+    if (!read) return {};
+    return std::string(read->data.begin(), std::find(read->data.begin(), read->data.end(), '\0'));
 }
 
 std::string ClientPath() { return ProgramFilesDirectory() + "\\MSN Messenger\\msnmsgr.exe"; }

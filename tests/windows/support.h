@@ -149,13 +149,14 @@ struct RegistryValue {
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
 };
-std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& path, const std::string& name);
+std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& path, const std::string& name, REGSAM view = 0);
 
 // One registry value as it was, put back at destruction: its data and type, or its absence, and the
 // keys on its path that did not exist before.
 class SavedRegistryValue {
 public:
-    SavedRegistryValue(HKEY root, std::string path, std::string name);  // an empty name is the default value
+    // An empty name is the default value; view KEY_WOW64_32KEY or KEY_WOW64_64KEY picks one of 64-bit Windows's views.
+    SavedRegistryValue(HKEY root, std::string path, std::string name, REGSAM view = 0);
     ~SavedRegistryValue();
     SavedRegistryValue(const SavedRegistryValue&) = delete;
     SavedRegistryValue& operator=(const SavedRegistryValue&) = delete;
@@ -165,6 +166,7 @@ public:
 
 private:
     HKEY m_root;
+    REGSAM m_view;
     std::string m_path;
     std::string m_name;
     std::string m_firstExisting;  // the deepest key of the path that already existed

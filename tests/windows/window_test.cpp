@@ -415,7 +415,9 @@ TEST(WindowKeyboard, EnterAndEscapeInTheEditFieldsDoNothing) {
 // The name a screen reader gets for the control, through the accessibility interface.
 std::wstring AccessibleName(HWND control) {
     IAccessible* accessible = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&accessible))))
+    // The interface's id from the header: a static x86_64 link resolves IID_IAccessible to oleacc's
+    // import thunk, and the call then asks for an interface of the thunk's bytes.
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&accessible))))
         return L"(no accessible object)";
     VARIANT self{};
     self.vt = VT_I4;
@@ -843,7 +845,10 @@ TEST(WindowResources, ControlsComeFromCommonControls6) {
     // the library is known by where the activation context took it from: the side-by-side assembly.
     std::string where = platform::Narrow(path);
     CharLowerBuffA(where.data(), static_cast<DWORD>(where.size()));
-    EXPECT_NE(where.find("\\winsxs\\x86_microsoft.windows.common-controls_6595b64144ccf1df_6.0."), std::string::npos) << where;
+    // A 64-bit process takes the amd64 assembly.
+    const std::string assembly = sizeof(void*) == 8 ? "amd64_microsoft.windows.common-controls_6595b64144ccf1df_6.0."
+                                                    : "x86_microsoft.windows.common-controls_6595b64144ccf1df_6.0.";
+    EXPECT_NE(where.find("\\winsxs\\" + assembly), std::string::npos) << where;
 }
 
 #pragma pack(push, 2)
