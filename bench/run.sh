@@ -5,7 +5,7 @@
 # `scripts/corvan bench`, which gives it a private display and prefix with a running wineserver, so that
 # Wine's own start-up is not what is measured.
 set -euo pipefail
-bin="$(cd "$(dirname "$0")/.." && pwd)/build/windows/bin"
+bin="${1:?the folder of the programs to measure}"
 runs=${CORVAN_BENCH_RUNS:-15}
 
 cd "$bin"

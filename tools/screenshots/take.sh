@@ -2,11 +2,11 @@
 # Takes the README's screenshots: the window in English, Japanese and Arabic, and the tray menu open; with
 # CORVAN_STOCK_WINDOWS set, in the prefix modelled on a stock Windows, the window in Japanese and Thai.
 # Runs inside the test sandbox (private display, prefix and network), with xdotool for the clicks:
-#   apt-get install xdotool; unshare -m -n -- scripts/corvan __sandboxed tools/screenshots/take.sh
-#   CORVAN_STOCK_WINDOWS=1 unshare -m -n -- scripts/corvan __sandboxed tools/screenshots/take.sh
+#   apt-get install xdotool; scripts/sandbox tools/screenshots/take.sh
+#   CORVAN_STOCK_WINDOWS=1 scripts/sandbox tools/screenshots/take.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-exe="$root/build/windows/bin/corvan.exe"
+exe="${CORVAN_WINE_BIN:?run through scripts/sandbox}/corvan.exe"  # the build this host runs
 docs="$root/docs"
 window=257x426+251+63  # the main window on the virtual desktop, frame included
 
