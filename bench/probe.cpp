@@ -13,6 +13,7 @@
 // The stand-in client must sit where the program starts it, and CORVAN_STANDIN_LOG name its log.
 
 #include "app/layout.h"
+#include "platform/handles.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -192,10 +193,15 @@ void WaitFor(Done done) {
 int Action(const std::string& corvan, int runs) {
     char log[MAX_PATH] = {};
     GetEnvironmentVariableA("CORVAN_STANDIN_LOG", log, MAX_PATH);
+    // The client's folder as corvan.exe finds it: that of 32-bit programs, whatever this build's bitness.
     char programFiles[MAX_PATH] = {};
-    DWORD size = sizeof programFiles;
-    RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", RRF_RT_REG_SZ, nullptr,
-                 programFiles, &size);
+    DWORD size = sizeof programFiles - 1;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
+                      &opened) == ERROR_SUCCESS) {
+        const platform::UniqueKey key(opened);
+        RegQueryValueExA(key.get(), "ProgramFilesDir", nullptr, nullptr, reinterpret_cast<BYTE*>(programFiles), &size);
+    }
     const std::string client = std::string(programFiles) + "\\MSN Messenger\\msnmsgr.exe";
 
     std::vector<double> bare;
