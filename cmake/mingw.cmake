@@ -13,5 +13,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# `wine` as scripts/corvan puts it on the PATH: the loader that runs this processor's programs on this host.
+# The Wine loader of this processor's programs. Debian's `wine` takes the 32-bit loader wherever one is
+# installed, which hands a 64-bit program over to the 64-bit loader in a process of its own; the x86_64
+# programs are given to that loader directly (Debian puts it in /usr/lib/wine, not on the PATH).
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+if(CORVAN_PROCESSOR STREQUAL x86_64)
+    find_program(CORVAN_WINE64 wine64 PATHS /usr/lib/wine)
+    if(CORVAN_WINE64)
+        set(CMAKE_CROSSCOMPILING_EMULATOR ${CORVAN_WINE64})
+    endif()
+endif()
